@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QProcess;
+
+// Audio made at test time with real tools (espeak-ng, sox, lame), so fixtures are
+// never hand-edited binaries. Each returns false when the tool failed.
+namespace AudioFixtures {
+
+bool makeSpeechWav(const QString &wavPath, const QString &text);
+// Spoken text as a 44.1 kHz stereo MP3; repeat the text for a longer file.
+bool makeSpeechMp3(const QString &mp3Path, const QString &text);
+bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz);
+bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz);
+
+// Duration in seconds as a real decoder reads it (sox), or -1 when it cannot decode.
+double decodedSeconds(const QString &audioPath);
+// Decodes to a 44.1 kHz mono WAV with sox; false when the file does not decode.
+bool decodeToWav(const QString &audioPath, const QString &wavPath);
+// RMS amplitude (0..1) of the whole file as sox measures it, or -1.
+double rmsAmplitude(const QString &audioPath);
+// Dominant frequency in Hz by zero-crossing count over a mono WAV, or -1.
+double dominantFrequency(const QString &wavPath);
+
+// Plays a file into the virtual microphone (the "micfeed" sink of the test sound
+// server); returns the running player, owned by the caller.
+QProcess *playIntoMicrophone(const QString &wavPath);
+
+} // namespace AudioFixtures
