@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <phonon/MediaSource>
+#include <phonon/phononnamespace.h>
+
+#include <cstdio>
+
+class QMenu;
+class QSkinObject;
+class TsControl;
+class Mater;
+class PaRecThread;
+class AppUpdate;
+
+namespace Phonon {
+class MediaObject;
+class AudioOutput;
+} // namespace Phonon
+
+namespace Ui {
+class Zorva;
+}
+
+// The trainer's main window: study area over the player control panel, the model player,
+// the learner's-voice player and the workspace state of the open material.
+//
+// The slot definitions are split by concern: zorva.cpp (construction, events, about, help
+// videos), zorva_player.cpp (model player and loop marks), zorva_training.cpp (guided
+// training) and zorva_recording.cpp (voice recording). The declaration order of signals and
+// slots is the meta-object order other parts rely on; append, never reorder.
+class Zorva : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Zorva(QWidget *parent = nullptr);
+    ~Zorva() override;
+
+public slots:
+    void openFile();
+    void about();
+    void stateChanged(Phonon::State newState, Phonon::State oldState);
+    void tick(qint64 time);
+    void sourceChanged(const Phonon::MediaSource &source);
+    void metaStateChanged(Phonon::State newState, Phonon::State oldState);
+    void aboutToFinish();
+
+    void on_btnBackward_clicked();
+    void on_btnPlayPause_clicked();
+    void on_btnStop_clicked();
+    void on_btnForward_clicked();
+    void on_btnMarkInReset_clicked();
+    void on_btnMarkInSharpL_clicked();
+    void on_btnMarkInSet_clicked();
+    void on_btnMarkInSharpR_clicked();
+    void on_btnMarkReset_clicked();
+    void on_btnMarkOutSharpL_clicked();
+    void on_btnMarkOutSet_clicked();
+    void on_btnMarkOutSharpR_clicked();
+    void on_btnMarkOutReset_clicked();
+
+    void sltSwitchWorkspace(QString path);
+    void sltRecordBeginEnd(bool begin);
+    void sltRecordPlayPause(bool play);
+    void sltNextState();
+    void sltPrevState();
+    void sltTextHide();
+    void sltOneClick();
+    void sltTwoClick();
+    void sltThreeClick();
+    void sltFourClick();
+    void sltFiveClick();
+    void sltAudioStop(QString trainDir);
+    void demoPathSet(QString demoDir);
+    void sltAudioStopBool(bool play);
+    void sltRepeatOne(QString trainDir);
+    void sltRepeatTwo(QString trainDir);
+    void sltRepeatThree(QString trainDir);
+    void sltRepeatFour(QString trainDir);
+    void sltRepeatFive(QString trainDir);
+    void sltDemonstrate();
+    void sltAudioSeek(double fraction);
+    void keepRecordOrPlay(bool recording);
+    void sltRecordPlayPauseButton(bool recording);
+    void sltShowOrHide(bool show);
+    void sltRecordPrepare();
+    void sltSixStepSpec();
+    void sltTranscripTextShow(bool show);
+    void sltTranslationTextShow(bool show);
+    void sltLeftPlay();
+    void sltRightPlay();
+    void sltTrainNumber();
+    void sltCheckFileNumExist();
+    void sltStop();
+
+signals:
+    void isPlay(bool playing);
+    void isAudioPlay(bool playing);
+    void noneFileOne();
+    void noneFileTwo();
+    void noneFileThree();
+    void noneFileFour();
+    void noneFileFive();
+
+protected:
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void createWorkspaceFolders();
+    void createMediaObjects();
+    void setupActions();
+    void centreOnDesktop();
+    // The training bar, the library, the recording thread and the update check: their
+    // placement, their connections to this window and the version check live here.
+    void setupCompanions();
+    void placeCompanions();
+    void playHelpVideo(const QString &path);
+    // The control panel draws marks as fractions of the material's length.
+    void showMarkIn();
+    void showMarkOut();
+    bool recordingExists(int sentence) const;
+
+    Ui::Zorva *ui = nullptr;
+    QSkinObject *skin = nullptr;
+    QMenu *contextMenu = nullptr;
+
+    Phonon::MediaObject *mediaObject = nullptr;
+    Phonon::MediaObject *voiceObject = nullptr;
+    Phonon::MediaObject *metaResolver = nullptr;
+    Phonon::AudioOutput *audioOutput = nullptr;
+    Phonon::AudioOutput *voiceOutput = nullptr;
+
+    TsControl *tsControl = nullptr;
+    Mater *mater = nullptr;
+    PaRecThread *recThread = nullptr;
+    AppUpdate *appUpdate = nullptr;
+
+    QString m_baseName;
+    QString m_mediaPath;
+    QString m_trainDir;
+    QString m_demoDir;
+    int m_step = 0;
+    QString m_recordFile;
+    // Opened and closed on the GUI thread around a recording; the recording thread only
+    // writes through it while it runs.
+    FILE *m_recFile = nullptr;
+    bool m_voicePaused = false;
+    QString m_repeat;
+    qint64 m_markIn = 0;
+    qint64 m_markOut = 0;
+};
