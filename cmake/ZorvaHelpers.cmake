@@ -34,3 +34,28 @@ function(zorva_add_test name)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
 endfunction()
+
+# Fuzzing (clang only): every library is instrumented for coverage, and each target in
+# fuzz/ is a libFuzzer program. CTest runs each one briefly over its corpus; longer runs
+# are done by hand (fuzz/README.md).
+option(ZORVA_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(ZORVA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "ZORVA_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+    endif()
+    target_compile_options(zorva_warnings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
+# zorva_add_fuzzer(<name> SOURCES ... LIBS ... CORPUS <dir>)
+function(zorva_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} zorva_warnings)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    # The corpus in the repository is only read: new inputs go to a scratch folder.
+    add_test(NAME ${name}
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            ${CMAKE_SOURCE_DIR}/fuzz/run-fuzzer.sh $<TARGET_FILE:${name}> ${ARG_CORPUS} 20)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
+endfunction()

@@ -6,7 +6,7 @@ set -euo pipefail
 # libphonon4qt5-dev alone would pull the VLC backend, which ignores the tick interval:
 # the GStreamer backend is named explicitly.
 PACKAGES=(
-  cmake g++ make pkg-config git
+  cmake g++ make pkg-config git clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-good gstreamer1.0-alsa
   portaudio19-dev libmp3lame-dev libquazip1-qt5-dev
