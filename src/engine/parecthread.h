@@ -1,0 +1,44 @@
+#pragma once
+
+#include "recorder.h"
+
+#include <QThread>
+
+#include <cstdio>
+
+// The recording thread: sets up capture and encoder, polls while PortAudio's callback
+// encodes, then flushes the encoder. One object serves every recording of the program;
+// the file it writes to is opened and closed by the thread that starts and joins it.
+class PaRecThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    PaRecThread();
+    ~PaRecThread() override;
+
+    // Call setFile and setGain only while the thread is not running. setFile also forgets
+    // a stop meant for the previous recording.
+    void setFile(FILE *file);
+    void setGain(float value);
+    // Safe from any thread: the capture ends after its next block.
+    void stop();
+    // The text of the last failure; read it only while the thread is not running.
+    QString errorText() const;
+
+signals:
+    // A recording that never started or lost its end; emitted from the recording thread,
+    // once per recording, with the recorder's error text.
+    void recordFailed(const QString &errorText);
+
+protected:
+    void run() override;
+
+private:
+    void waitWhileCapturing();
+    void reportFailure();
+
+    Recorder recorder;
+    FILE *outFile = nullptr;
+    float gain = Recorder::kDefaultGain;
+};

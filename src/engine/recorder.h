@@ -1,0 +1,100 @@
+#pragma once
+
+#include <lame/lame.h>
+#include <portaudio.h>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+
+// The encoder takes one integer setting beyond its sample rates before its parameters are
+// fixed. Both candidates take the value 0; bench_recorder measures what each costs per block.
+enum class EncoderTuning {
+    StereoMode,  // lame_set_mode(STEREO): independent channels instead of joint stereo
+    BestQuality, // lame_set_quality(0): the slowest, best psychoacoustic search
+};
+
+// Microphone capture encoded to MP3 as it arrives: PortAudio's default input, two channels
+// of 32-bit float at 44 100 Hz in blocks of 512 frames, fed to LAME by the audio callback.
+//
+// open/start/isActive/finish/close run on the recording thread. onAudio runs on PortAudio's
+// callback thread and shares nothing but stopRequested with the thread that asks for a stop.
+struct Recorder
+{
+    static constexpr int kSampleRate = 44100;
+    static constexpr int kChannels = 2;
+    static constexpr unsigned long kFramesPerBlock = 512;
+    // Worst case of one encode call (1.25 × samples + 7200, rounded up generously).
+    static constexpr int kMp3BufferSize = 147456;
+    static constexpr int kErrorTextSize = 132;
+    static constexpr float kDefaultGain = 32767.0f;
+    static constexpr EncoderTuning kTuning = EncoderTuning::BestQuality;
+
+    struct StreamCloser
+    {
+        void operator()(PaStream *stream) const { Pa_CloseStream(stream); }
+    };
+    struct LameCloser
+    {
+        void operator()(lame_global_flags *lame) const { lame_close(lame); }
+    };
+    // Balances one successful Pa_Initialize, so a failed start never terminates a
+    // library it did not initialise and repeated recordings never pile up initialisations.
+    struct PortAudioSession
+    {
+        bool initialized = false;
+        PaError initialize();
+        void terminate();
+        ~PortAudioSession() { terminate(); }
+    };
+
+    Recorder();
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+    ~Recorder();
+
+    bool open(FILE *outFile, float sampleGain, EncoderTuning tuning = kTuning);
+    bool start();
+    bool isActive() const;
+    // Stops a stream whose callback never came back to end it (a stalled device).
+    void abort();
+    bool finish();
+    void close();
+    void requestStop();
+    bool stopWasRequested() const;
+    // A stop asked for before the next recording begins must not end that recording.
+    void clearStop();
+
+    static int onAudio(const void *input, void *output, unsigned long frameCount,
+                       const PaStreamCallbackTimeInfo *timeInfo,
+                       PaStreamCallbackFlags statusFlags, void *userData);
+
+    PaStreamParameters inputParameters{};
+    std::unique_ptr<PaStream, StreamCloser> stream;
+    int lastError = 0;
+    float gain = kDefaultGain;
+    std::unique_ptr<float[]> left;
+    std::unique_ptr<float[]> right;
+    std::unique_ptr<lame_global_flags, LameCloser> lame;
+    std::unique_ptr<unsigned char[]> mp3Buffer;
+    FILE *out = nullptr;
+    std::atomic<int> stopRequested{0};
+    // Set by the callback when the file took fewer bytes than encoded (a full disk).
+    std::atomic<bool> writeFailed{false};
+    char errorText[kErrorTextSize] = {};
+    PortAudioSession portAudio;
+
+private:
+    bool fail(const char *text);
+    bool failPortAudio(PaError error);
+    bool setUpEncoder(EncoderTuning tuning);
+    bool allocateBuffers();
+    bool openStream();
+    void encodeBlock(const float *interleaved, unsigned long frames);
+    void write(int byteCount);
+};
+
+// Splits interleaved stereo into two channels scaled by gain; a missing input block
+// (PortAudio may pass none after an overflow) becomes silence.
+void splitStereo(const float *interleaved, unsigned long frames, float gain, float *left,
+                 float *right);
