@@ -1,0 +1,1211 @@
+// Draws every embedded picture of the trainer (button strips, bar background, player
+// panel icons, window and application icons) so that the whole set can be restyled in
+// one place and regenerated. Each picture is checked against its required size and band
+// layout after it is written; any mismatch makes the program exit with status 1.
+//
+// Usage: zorva_drawartwork <resources folder> [--sheet <contact sheet png>]
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QSaveFile>
+#include <QSvgRenderer>
+#include <QTextStream>
+#include <QtMath>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// One visual language: a dark glass bar, one blue accent (the panel's gradient ends in
+// #137eb6), red only for recording, white text.
+namespace colour {
+const QColor accent(0x2e, 0xaa, 0xe6);
+const QColor accentLight(0x8f, 0xd8, 0xff);
+const QColor accentDeep(0x13, 0x7e, 0xb6);
+const QColor record(0xef, 0x4b, 0x4b);
+const QColor recordDeep(0xb8, 0x2a, 0x2e);
+const QColor glassTop(0x36, 0x3f, 0x4c);
+const QColor glassBottom(0x1c, 0x22, 0x2b);
+const QColor barTop(0x2b, 0x32, 0x3d);
+const QColor barBottom(0x12, 0x16, 0x1c);
+const QColor glyph(0xee, 0xf6, 0xfb);
+const QColor hint(0xa9, 0xb4, 0xc0);
+} // namespace colour
+
+const QString kFontFamily = QStringLiteral("Noto Sans CJK SC");
+
+using Painter = std::function<void(QPainter &, const QRectF &)>;
+
+enum class Layout { Single, Strip, Toggle };
+
+struct Picture
+{
+    QString name; // relative to the resources folder, e.g. "Control/start.png"
+    QSize size;
+    Layout layout;
+    std::function<QImage(QSize)> draw;
+};
+
+QFont font(int pixelSize, QFont::Weight weight = QFont::Normal)
+{
+    QFont f(kFontFamily);
+    f.setPixelSize(pixelSize);
+    f.setWeight(weight);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+QImage blank(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage drawn(QSize size, const Painter &paint)
+{
+    QImage image = blank(size);
+    QPainter p(&image);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                     | QPainter::SmoothPixmapTransform);
+    paint(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+int blend(int from, int to, double amount)
+{
+    return qBound(0, qRound(from + (to - from) * amount), 255);
+}
+
+// The hover, pressed and disabled bands are derived from the normal band, so every
+// button reacts the same way: lighter under the mouse, darker and 1 px lower when
+// pressed, grey at 40 % opacity when disabled.
+enum class State { Normal, Hover, Pressed, Disabled };
+
+QImage restyled(const QImage &normal, State state)
+{
+    if (state == State::Normal)
+        return normal;
+    QImage image = normal.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            int r = qRed(c), g = qGreen(c), b = qBlue(c), a = qAlpha(c);
+            switch (state) {
+            case State::Hover:
+                r = blend(r, 255, 0.30);
+                g = blend(g, 255, 0.30);
+                b = blend(b, 255, 0.30);
+                break;
+            case State::Pressed:
+                r = blend(r, 0, 0.25);
+                g = blend(g, 0, 0.25);
+                b = blend(b, 0, 0.25);
+                break;
+            case State::Disabled: {
+                const int grey = 96 + qGray(c) * 2 / 5;
+                r = g = b = grey;
+                a = qRound(a * 0.4);
+                break;
+            }
+            case State::Normal:
+                break;
+            }
+            line[x] = qRgba(r, g, b, a);
+        }
+    }
+    if (state != State::Pressed)
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage shifted = blank(image.size());
+    QPainter p(&shifted);
+    p.drawImage(0, 1, image);
+    return shifted;
+}
+
+QImage bands(QSize total, const QImage &normal)
+{
+    const int bandHeight = total.height() / 4;
+    QImage image = blank(total);
+    QPainter p(&image);
+    const State states[] = {State::Normal, State::Hover, State::Pressed, State::Disabled};
+    for (int k = 0; k < 4; ++k)
+        p.drawImage(0, k * bandHeight, restyled(normal, states[k]));
+    return image;
+}
+
+QImage strip(QSize total, const Painter &paint)
+{
+    return bands(total, drawn(QSize(total.width(), total.height() / 4), paint));
+}
+
+QImage toggle(QSize total, const Painter &unchecked, const Painter &checked)
+{
+    const QSize column(total.width() / 2, total.height());
+    QImage image = blank(total);
+    QPainter p(&image);
+    p.drawImage(0, 0, strip(column, unchecked));
+    p.drawImage(column.width(), 0, strip(column, checked));
+    return image;
+}
+
+// ---- shared shapes ----------------------------------------------------------------
+
+QLinearGradient vertical(const QRectF &r, const QColor &top, const QColor &bottom)
+{
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    return g;
+}
+
+QColor withAlpha(QColor c, int alpha)
+{
+    c.setAlpha(alpha);
+    return c;
+}
+
+// A rounded glass surface: dark gradient, a faint rim and a highlight along the top.
+void glass(QPainter &p, const QRectF &r, qreal radius, const QColor &rim)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(r, colour::glassTop, colour::glassBottom));
+    p.drawRoundedRect(r, radius, radius);
+    p.setPen(QPen(rim, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    QLinearGradient shine(r.topLeft(), QPointF(r.left(), r.top() + r.height() / 2));
+    shine.setColorAt(0, QColor(255, 255, 255, 40));
+    shine.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawRoundedRect(r.adjusted(1, 1, -1, -r.height() / 2), radius - 1, radius - 1);
+    p.restore();
+}
+
+void filled(QPainter &p, const QRectF &r, qreal radius, const QColor &light, const QColor &deep)
+{
+    p.save();
+    p.setPen(QPen(withAlpha(light.lighter(130), 200), 1.0));
+    p.setBrush(vertical(r, light, deep));
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    QLinearGradient shine(r.topLeft(), QPointF(r.left(), r.center().y()));
+    shine.setColorAt(0, QColor(255, 255, 255, 70));
+    shine.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -r.height() / 2), radius - 1, radius - 1);
+    p.restore();
+}
+
+QPainterPath triangle(const QRectF &box, bool pointsRight)
+{
+    QPainterPath path;
+    if (pointsRight) {
+        path.moveTo(box.topLeft());
+        path.lineTo(box.right(), box.center().y());
+        path.lineTo(box.bottomLeft());
+    } else {
+        path.moveTo(box.topRight());
+        path.lineTo(box.left(), box.center().y());
+        path.lineTo(box.bottomRight());
+    }
+    path.closeSubpath();
+    return path;
+}
+
+void chevron(QPainter &p, const QPointF &centre, qreal halfWidth, qreal halfHeight,
+             bool pointsRight, const QColor &c, qreal width)
+{
+    const qreal dir = pointsRight ? 1.0 : -1.0;
+    QPainterPath path;
+    path.moveTo(centre.x() - dir * halfWidth, centre.y() - halfHeight);
+    path.lineTo(centre.x() + dir * halfWidth, centre.y());
+    path.lineTo(centre.x() - dir * halfWidth, centre.y() + halfHeight);
+    p.save();
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.restore();
+}
+
+void fillPath(QPainter &p, const QPainterPath &path, const QColor &c)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPath(path);
+    p.restore();
+}
+
+void pauseBars(QPainter &p, const QRectF &box, const QColor &c)
+{
+    const qreal bar = box.width() * 0.34;
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    const qreal radius = bar * 0.25;
+    p.drawRoundedRect(QRectF(box.left(), box.top(), bar, box.height()), radius, radius);
+    p.drawRoundedRect(QRectF(box.right() - bar, box.top(), bar, box.height()), radius, radius);
+    p.restore();
+}
+
+// Two arrows chasing each other round a circle: "again" / "loop".
+void loopArrows(QPainter &p, const QPointF &centre, qreal radius, const QColor &c, qreal width)
+{
+    p.save();
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    const QRectF circle(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    for (int half = 0; half < 2; ++half) {
+        const qreal start = 200 + half * 180;
+        QPainterPath arc;
+        arc.arcMoveTo(circle, start);
+        arc.arcTo(circle, start, 120);
+        p.drawPath(arc);
+        const qreal end = qDegreesToRadians(start + 120);
+        const QPointF tip(centre.x() + radius * std::cos(end), centre.y() - radius * std::sin(end));
+        // The tangent of a counter-clockwise arc points along (-sin, -cos) in screen space.
+        const QPointF along(-std::sin(end), -std::cos(end));
+        const QPointF across(along.y(), -along.x());
+        const qreal head = width * 1.9;
+        QPainterPath arrow;
+        arrow.moveTo(tip + along * head);
+        arrow.lineTo(tip - along * head * 0.3 + across * head);
+        arrow.lineTo(tip - along * head * 0.3 - across * head);
+        arrow.closeSubpath();
+        fillPath(p, arrow, c);
+    }
+    p.restore();
+}
+
+void centredText(QPainter &p, const QRectF &r, const QString &text, const QFont &f,
+                 const QColor &c)
+{
+    p.save();
+    p.setFont(f);
+    p.setPen(c);
+    p.drawText(r, Qt::AlignCenter, text);
+    p.restore();
+}
+
+// ---- training bar -------------------------------------------------------------------
+
+// The bar is drawn as one rounded glass slab three pieces wide and cut into its left
+// edge, a middle column that tiles seamlessly and its right edge.
+QImage barSlab()
+{
+    return drawn(QSize(51, 85), [](QPainter &p, const QRectF &r) {
+        const QRectF slab = r.adjusted(0.5, 0.5, -0.5, -0.5);
+        const qreal radius = 12;
+        p.setPen(Qt::NoPen);
+        p.setBrush(vertical(slab, withAlpha(colour::barTop, 242),
+                            withAlpha(colour::barBottom, 246)));
+        p.drawRoundedRect(slab, radius, radius);
+        p.setPen(QPen(QColor(255, 255, 255, 34), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(slab, radius, radius);
+        // Top highlight and a thin accent line along the bottom edge.
+        p.setPen(QPen(QColor(255, 255, 255, 46), 1.0));
+        p.drawLine(QPointF(radius, 1.5), QPointF(r.width() - radius, 1.5));
+        p.setPen(QPen(withAlpha(colour::accent, 110), 1.0));
+        p.drawLine(QPointF(radius, r.height() - 2.5), QPointF(r.width() - radius, r.height() - 2.5));
+    });
+}
+
+QImage barPiece(int index)
+{
+    return barSlab().copy(index * 17, 0, 17, 85);
+}
+
+void roundControl(QPainter &p, const QRectF &band)
+{
+    glass(p, QRectF(band.left() + 2, band.top() + 1, band.width() - 4, band.height() - 4),
+          (band.width() - 4) / 2, QColor(255, 255, 255, 70));
+}
+
+void roundFilled(QPainter &p, const QRectF &band, const QColor &light, const QColor &deep)
+{
+    filled(p, QRectF(band.left() + 2, band.top() + 1, band.width() - 4, band.height() - 4),
+           (band.width() - 4) / 2, light, deep);
+}
+
+QPointF controlCentre(const QRectF &band)
+{
+    return QPointF(band.center().x(), band.top() + 1 + (band.height() - 4) / 2);
+}
+
+QImage recordButton(QSize size)
+{
+    return toggle(
+        size,
+        [](QPainter &p, const QRectF &r) {
+            roundControl(p, r);
+            const QPointF c = controlCentre(r);
+            QRadialGradient dot(c - QPointF(1.5, 1.5), 7);
+            dot.setColorAt(0, colour::record.lighter(125));
+            dot.setColorAt(1, colour::record);
+            p.setPen(Qt::NoPen);
+            p.setBrush(dot);
+            p.drawEllipse(c, 6.0, 6.0);
+        },
+        [](QPainter &p, const QRectF &r) {
+            roundFilled(p, r, colour::record, colour::recordDeep);
+            const QPointF c = controlCentre(r);
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::white);
+            p.drawRoundedRect(QRectF(c.x() - 5, c.y() - 5, 10, 10), 2, 2);
+        });
+}
+
+QImage playPauseButton(QSize size)
+{
+    return toggle(
+        size,
+        [](QPainter &p, const QRectF &r) {
+            roundControl(p, r);
+            const QPointF c = controlCentre(r);
+            fillPath(p, triangle(QRectF(c.x() - 3.5, c.y() - 6, 10, 12), true), colour::glyph);
+        },
+        [](QPainter &p, const QRectF &r) {
+            roundFilled(p, r, colour::accent, colour::accentDeep);
+            const QPointF c = controlCentre(r);
+            pauseBars(p, QRectF(c.x() - 5, c.y() - 6, 10, 12), Qt::white);
+        });
+}
+
+QImage stepButton(QSize size, bool forward)
+{
+    return strip(size, [forward](QPainter &p, const QRectF &r) {
+        roundControl(p, r);
+        const QPointF c = controlCentre(r) + QPointF(forward ? 1 : -1, 0);
+        chevron(p, c, 3.5, 6.5, forward, colour::glyph, 2.4);
+    });
+}
+
+QImage expandButton(QSize size)
+{
+    return strip(size, [](QPainter &p, const QRectF &r) {
+        const QRectF tab(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 3);
+        glass(p, tab, 5, QColor(255, 255, 255, 60));
+        chevron(p, QPointF(tab.center().x() - 2.2, tab.center().y()), 2.0, 4.0, true,
+                colour::accentLight, 1.7);
+        chevron(p, QPointF(tab.center().x() + 2.2, tab.center().y()), 2.0, 4.0, true,
+                colour::glyph, 1.7);
+    });
+}
+
+QImage backButton(QSize size)
+{
+    return strip(size, [](QPainter &p, const QRectF &r) {
+        const QRectF tab(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 3);
+        glass(p, tab, 5, QColor(255, 255, 255, 60));
+        // A hooked arrow: back to the list of repeats.
+        const QPointF c = tab.center();
+        QPainterPath hook;
+        hook.moveTo(c.x() + 4, c.y() + 6);
+        hook.lineTo(c.x() + 4, c.y() - 0.5);
+        hook.quadTo(c.x() + 4, c.y() - 3.5, c.x() + 1, c.y() - 3.5);
+        hook.lineTo(c.x() - 3, c.y() - 3.5);
+        p.save();
+        p.setPen(QPen(colour::glyph, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(hook);
+        p.restore();
+        chevron(p, QPointF(c.x() - 3.5, c.y() - 3.5), 2.0, 3.2, false, colour::glyph, 1.8);
+    });
+}
+
+// Sentence recordings of a repeat: a round tile with the sentence number.
+QImage practiceTile(QSize size, int number)
+{
+    return strip(size, [number](QPainter &p, const QRectF &r) {
+        const QRectF disc(r.left() + 2, r.top() + 1, 28, 28);
+        glass(p, disc, 14, withAlpha(colour::accent, 230));
+        p.setPen(QPen(withAlpha(colour::accent, 120), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(disc.adjusted(2.5, 2.5, -2.5, -2.5));
+        centredText(p, disc.adjusted(0, -1, 0, -1), QString::number(number),
+                    font(15, QFont::Bold), Qt::white);
+    });
+}
+
+// Repeats (passes through the six steps): a filled tile with the pass number and "遍".
+QImage repeatTile(QSize size, int number)
+{
+    return strip(size, [number](QPainter &p, const QRectF &r) {
+        const QRectF tile(r.left() + 2, r.top() + 1, 28, 28);
+        filled(p, tile, 7, colour::accent, colour::accentDeep);
+        centredText(p, QRectF(tile.left() + 1, tile.top() - 1, 17, 28), QString::number(number),
+                    font(17, QFont::Bold), Qt::white);
+        centredText(p, QRectF(tile.left() + 16, tile.top() + 14, 11, 12), QStringLiteral("遍"),
+                    font(9, QFont::Medium), QColor(255, 255, 255, 225));
+    });
+}
+
+// ---- word buttons ---------------------------------------------------------------
+
+enum class Tone { Primary, Glass, Outline };
+
+using Icon = std::function<void(QPainter &, const QRectF &, const QColor &)>;
+
+void pill(QPainter &p, const QRectF &r, Tone tone)
+{
+    const QRectF body = r.adjusted(1, 1, -1, -2);
+    const qreal radius = body.height() / 2;
+    switch (tone) {
+    case Tone::Primary:
+        filled(p, body, radius, colour::accent, colour::accentDeep);
+        break;
+    case Tone::Glass:
+        glass(p, body, radius, QColor(255, 255, 255, 78));
+        break;
+    case Tone::Outline:
+        glass(p, body, radius, withAlpha(colour::accent, 235));
+        break;
+    }
+}
+
+void wordButton(QPainter &p, const QRectF &r, Tone tone, const QString &caption, int fontPx,
+                const Icon &icon)
+{
+    pill(p, r, tone);
+    const QFont f = font(fontPx, QFont::Medium);
+    const qreal textWidth = QFontMetricsF(f).horizontalAdvance(caption);
+    const qreal iconSize = std::round(r.height() * 0.36);
+    const qreal gap = 6;
+    const qreal left = r.center().x() - (iconSize + gap + textWidth) / 2;
+    const qreal middle = r.top() + 1 + (r.height() - 3) / 2;
+    const QColor iconColour = tone == Tone::Primary ? Qt::white : colour::accentLight;
+    icon(p, QRectF(left, middle - iconSize / 2, iconSize, iconSize), iconColour);
+    centredText(p, QRectF(left + iconSize + gap, r.top(), textWidth + 2, r.height() - 2), caption,
+                f, Qt::white);
+}
+
+void playIcon(QPainter &p, const QRectF &box, const QColor &c)
+{
+    fillPath(p, triangle(box.adjusted(box.width() * 0.15, 0, 0, 0), true), c);
+}
+
+void pageIcon(QPainter &p, const QRectF &box, const QColor &c, bool translated)
+{
+    p.save();
+    const QRectF page = box.adjusted(box.width() * 0.12, 0, -box.width() * 0.12, 0);
+    p.setPen(QPen(c, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(page, 1.5, 1.5);
+    const qreal step = page.height() / 4;
+    for (int i = 1; i <= 3; ++i) {
+        const qreal y = page.top() + i * step;
+        const qreal end = (i == 3 || (translated && i == 2)) ? page.center().x() : page.right() - 2.5;
+        p.drawLine(QPointF(page.left() + 2.5, y), QPointF(end, y));
+    }
+    if (translated) {
+        const QPointF c0(page.right() - 1, page.bottom() - 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(c0, 3.2, 3.2);
+        p.setPen(QPen(colour::glassBottom, 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(c0 + QPointF(-1.5, 0), c0 + QPointF(1.5, 0));
+    }
+    p.restore();
+}
+
+void headphoneIcon(QPainter &p, const QRectF &box, const QColor &c)
+{
+    p.save();
+    p.setPen(QPen(c, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    const QRectF arc(box.left() + 1, box.top(), box.width() - 2, box.height() * 1.2);
+    p.drawArc(arc, 0, 180 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    const qreal w = box.width() * 0.26;
+    const qreal h = box.height() * 0.45;
+    p.drawRoundedRect(QRectF(box.left(), box.bottom() - h, w, h), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(box.right() - w, box.bottom() - h, w, h), 1.5, 1.5);
+    p.restore();
+}
+
+void againIcon(QPainter &p, const QRectF &box, const QColor &c)
+{
+    loopArrows(p, box.center(), box.width() * 0.40, c, 1.6);
+}
+
+void videoIcon(QPainter &p, const QRectF &box, const QColor &)
+{
+    filled(p, box, box.width() / 2, colour::accent, colour::accentDeep);
+    const QPointF c = box.center();
+    const qreal s = box.width() * 0.34;
+    fillPath(p, triangle(QRectF(c.x() - s * 0.4, c.y() - s * 0.6, s, s * 1.2), true), Qt::white);
+}
+
+QImage singleWord(QSize size, Tone tone, const QString &caption, int fontPx, const Icon &icon)
+{
+    return drawn(size, [&](QPainter &p, const QRectF &r) {
+        wordButton(p, r, tone, caption, fontPx, icon);
+    });
+}
+
+// The two help-video buttons shown on the empty bar: a video mark, a caption and a
+// quieter second line.
+QImage videoButton(QSize size, const QString &caption)
+{
+    return drawn(size, [&](QPainter &p, const QRectF &r) {
+        const QRectF card = r.adjusted(1, 1, -1, -2);
+        glass(p, card, 12, QColor(255, 255, 255, 70));
+        const QFont title = font(15, QFont::Medium);
+        const QFont sub = font(10);
+        const QString second = QStringLiteral("观看视频");
+        const qreal iconSize = 26;
+        const qreal textWidth = std::max(QFontMetricsF(title).horizontalAdvance(caption),
+                                         QFontMetricsF(sub).horizontalAdvance(second));
+        const qreal left = card.center().x() - (iconSize + 10 + textWidth) / 2;
+        videoIcon(p, QRectF(left, card.center().y() - iconSize / 2, iconSize, iconSize), {});
+        const qreal textLeft = left + iconSize + 10;
+        p.setFont(title);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(textLeft, card.top() + 5, textWidth + 2, 22),
+                   Qt::AlignLeft | Qt::AlignVCenter, caption);
+        p.setFont(sub);
+        p.setPen(colour::hint);
+        p.drawText(QRectF(textLeft, card.top() + 26, textWidth + 2, 15),
+                   Qt::AlignLeft | Qt::AlignVCenter, second);
+    });
+}
+
+// ---- player panel ------------------------------------------------------------------
+
+// The panel's buttons are border images scaled into what their margins leave of a
+// 24 x 24 button, so each is drawn at exactly the size it is shown at.
+QColor panelGlyph(bool hover)
+{
+    return hover ? colour::accentLight : colour::glyph;
+}
+
+QImage panelSmall(QSize size, bool hover, const std::function<void(QPainter &, const QRectF &, const QColor &)> &glyph)
+{
+    return drawn(size, [&](QPainter &p, const QRectF &r) { glyph(p, r, panelGlyph(hover)); });
+}
+
+void panelFace(QPainter &p, const QRectF &r, bool hover)
+{
+    const QRectF face = r.adjusted(1, 1, -1, -1);
+    if (hover) {
+        filled(p, face, 5, colour::accent, colour::accentDeep);
+        return;
+    }
+    p.save();
+    p.setPen(QPen(QColor(255, 255, 255, 80), 1.0));
+    p.setBrush(vertical(face, QColor(0x1e, 0x2a, 0x36, 215), QColor(0x0b, 0x12, 0x1a, 215)));
+    p.drawRoundedRect(face.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    p.restore();
+}
+
+QImage panelButton(QSize size, bool hover, const std::function<void(QPainter &, const QRectF &, const QColor &)> &glyph)
+{
+    return drawn(size, [&](QPainter &p, const QRectF &r) {
+        panelFace(p, r, hover);
+        glyph(p, r, hover ? Qt::white : colour::glyph);
+    });
+}
+
+void markBracket(QPainter &p, const QRectF &r, const QColor &c, bool markIn)
+{
+    // "[A" sets the loop start, "B]" its end.
+    const qreal x = markIn ? r.left() + 6.5 : r.right() - 6.5;
+    const qreal foot = markIn ? 3.5 : -3.5;
+    QPainterPath bracket;
+    bracket.moveTo(x + foot, r.top() + 6);
+    bracket.lineTo(x, r.top() + 6);
+    bracket.lineTo(x, r.bottom() - 6);
+    bracket.lineTo(x + foot, r.bottom() - 6);
+    p.save();
+    p.setPen(QPen(c, 1.8, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPath(bracket);
+    p.restore();
+    const QRectF letter = markIn ? QRectF(x + 2, r.top(), r.right() - x - 4, r.height())
+                                 : QRectF(r.left() + 3, r.top(), x - r.left() - 5, r.height());
+    centredText(p, letter, markIn ? QStringLiteral("A") : QStringLiteral("B"),
+                font(10, QFont::Bold), c);
+}
+
+void markToWall(QPainter &p, const QRectF &r, const QColor &c, bool toStart)
+{
+    // An arrow running into the start (or end) wall: the mark goes back to the edge.
+    const qreal wall = toStart ? r.left() + 6.5 : r.right() - 6.5;
+    const qreal dir = toStart ? -1 : 1;
+    const qreal y = r.center().y();
+    p.save();
+    p.setPen(QPen(c, 1.8, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(wall, r.top() + 6), QPointF(wall, r.bottom() - 6));
+    p.setPen(QPen(c, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(wall - dir * 12, y), QPointF(wall - dir * 4, y));
+    p.restore();
+    QPainterPath head;
+    head.moveTo(wall - dir * 2.2, y);
+    head.lineTo(wall - dir * 6.5, y - 3.6);
+    head.lineTo(wall - dir * 6.5, y + 3.6);
+    head.closeSubpath();
+    fillPath(p, head, c);
+}
+
+void speaker(QPainter &p, const QRectF &r, const QColor &c)
+{
+    const qreal cy = r.center().y();
+    QPainterPath body;
+    body.moveTo(r.left() + 4, cy - 3);
+    body.lineTo(r.left() + 7.5, cy - 3);
+    body.lineTo(r.left() + 12, cy - 7);
+    body.lineTo(r.left() + 12, cy + 7);
+    body.lineTo(r.left() + 7.5, cy + 3);
+    body.lineTo(r.left() + 4, cy + 3);
+    body.closeSubpath();
+    fillPath(p, body, c);
+    p.save();
+    p.setPen(QPen(c, 1.5, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(r.left() + 9, cy - 4, 8, 8), -55 * 16, 110 * 16);
+    p.drawArc(QRectF(r.left() + 8, cy - 7.5, 13, 15), -55 * 16, 110 * 16);
+    p.restore();
+}
+
+void doubleTriangle(QPainter &p, const QRectF &r, const QColor &c, bool forward)
+{
+    const qreal half = r.width() / 2;
+    const QRectF first(r.left() + 0.5, r.top() + 2, half, r.height() - 4);
+    const QRectF second(r.left() + half - 0.5, r.top() + 2, half, r.height() - 4);
+    fillPath(p, triangle(first, forward), c);
+    fillPath(p, triangle(second, forward), c);
+}
+
+QImage fineStep(QSize size, bool hover, bool forward)
+{
+    return drawn(size, [&](QPainter &p, const QRectF &r) {
+        if (hover)
+            filled(p, r.adjusted(0.5, 0.5, -0.5, -0.5), 4, colour::accent, colour::accentDeep);
+        const QColor c = hover ? Qt::white : colour::glyph;
+        const qreal h = std::min(r.height() * 0.72, 9.0);
+        const qreal w = h * 0.8;
+        const QRectF box(r.center().x() - w / 2, r.center().y() - h / 2, w, h);
+        fillPath(p, triangle(box, forward), c);
+    });
+}
+
+// The importer's push buttons: light faces that keep the dialog's dark caption text
+// readable. Two columns (the buttons are check boxes underneath), alike, since a click
+// should not leave a button looking latched.
+QImage dialogButtons(QSize size)
+{
+    const QSize cell(size.width() / 2, size.height() / 4);
+    struct Face
+    {
+        QColor top, bottom, rim;
+        int dy;
+    };
+    const Face faces[] = {
+        {QColor(0xfb, 0xfc, 0xfd), QColor(0xe1, 0xe7, 0xee), QColor(0x98, 0xa6, 0xb5), 0},
+        {QColor(0xf3, 0xfa, 0xff), QColor(0xd3, 0xec, 0xfa), colour::accent, 0},
+        {QColor(0xc9, 0xd6, 0xe2), QColor(0xe2, 0xe9, 0xf0), colour::accentDeep, 1},
+        {QColor(0xee, 0xf0, 0xf2), QColor(0xe6, 0xe8, 0xeb), QColor(0xc6, 0xcb, 0xd1), 0},
+    };
+    QImage image = blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            const Face &f = faces[row];
+            const QRectF r(column * cell.width() + 1.5, row * cell.height() + 0.5 + f.dy,
+                           cell.width() - 3, cell.height() - 2);
+            p.setPen(QPen(f.rim, 1.0));
+            p.setBrush(vertical(r, f.top, f.bottom));
+            p.drawRoundedRect(r, 5, 5);
+        }
+    }
+    return image;
+}
+
+// ---- icons ----------------------------------------------------------------------------
+
+QByteArray iconSvg()
+{
+    static const char svg[] = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <defs>
+    <linearGradient id="slab" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="#36404d"/>
+      <stop offset="1" stop-color="#11151b"/>
+    </linearGradient>
+    <linearGradient id="ring" x1="0" y1="0" x2="1" y2="1">
+      <stop offset="0" stop-color="#8fd8ff"/>
+      <stop offset="0.5" stop-color="#2eaae6"/>
+      <stop offset="1" stop-color="#137eb6"/>
+    </linearGradient>
+  </defs>
+  <rect x="8" y="8" width="240" height="240" rx="56" ry="56" fill="url(#slab)"/>
+  <rect x="10" y="10" width="236" height="236" rx="54" ry="54" fill="none" stroke="#ffffff" stroke-opacity="0.16" stroke-width="3"/>
+  <circle cx="128" cy="132" r="78" fill="none" stroke="url(#ring)" stroke-width="16"/>
+  <rect x="78" y="112" width="16" height="40" rx="8" ry="8" fill="#eef6fb"/>
+  <rect x="103" y="88" width="16" height="88" rx="8" ry="8" fill="#eef6fb"/>
+  <rect x="128" y="70" width="16" height="124" rx="8" ry="8" fill="#ffffff"/>
+  <rect x="153" y="96" width="16" height="72" rx="8" ry="8" fill="#eef6fb"/>
+  <rect x="178" y="116" width="16" height="32" rx="8" ry="8" fill="#eef6fb"/>
+  <circle cx="198" cy="58" r="20" fill="#ef4b4b" stroke="#11151b" stroke-width="6"/>
+</svg>
+)svg";
+    return QByteArray(svg);
+}
+
+QImage renderSvg(const QByteArray &svg, int edge)
+{
+    QSvgRenderer renderer(svg);
+    QImage image = blank(QSize(edge, edge));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p);
+    return image;
+}
+
+// An ICO container: small sizes as 32-bit DIBs (read by every loader), 256 as PNG.
+QByteArray icoFile(const QByteArray &svg, const QVector<int> &edges)
+{
+    QVector<QByteArray> entries;
+    for (int edge : edges) {
+        const QImage image = renderSvg(svg, edge).convertToFormat(QImage::Format_ARGB32);
+        QByteArray data;
+        if (edge >= 256) {
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+        } else {
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out.setByteOrder(QDataStream::LittleEndian);
+            const int maskStride = ((edge + 31) / 32) * 4;
+            out << quint32(40) << qint32(edge) << qint32(2 * edge) << quint16(1) << quint16(32)
+                << quint32(0) << quint32(edge * edge * 4 + maskStride * edge) << qint32(0)
+                << qint32(0) << quint32(0) << quint32(0);
+            for (int y = edge - 1; y >= 0; --y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                for (int x = 0; x < edge; ++x)
+                    out << quint8(qBlue(line[x])) << quint8(qGreen(line[x]))
+                        << quint8(qRed(line[x])) << quint8(qAlpha(line[x]));
+            }
+            // The alpha channel carries the transparency, so the AND mask stays empty.
+            for (int i = 0; i < maskStride * edge; ++i)
+                out << quint8(0);
+        }
+        entries.append(data);
+    }
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(entries.size());
+    quint32 offset = 6 + 16 * quint32(entries.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        const quint8 edgeByte = edges[i] >= 256 ? 0 : quint8(edges[i]);
+        out << edgeByte << edgeByte << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(entries[i].size()) << offset;
+        offset += quint32(entries[i].size());
+    }
+    for (const QByteArray &entry : entries)
+        out.writeRawData(entry.constData(), entry.size());
+    return file;
+}
+
+// ---- the catalogue -----------------------------------------------------------------
+
+std::vector<Picture> catalogue()
+{
+    using Glyph = std::function<void(QPainter &, const QRectF &, const QColor &)>;
+    std::vector<Picture> list;
+    auto single = [&list](const QString &name, QSize size, std::function<QImage(QSize)> draw) {
+        list.push_back({name, size, Layout::Single, std::move(draw)});
+    };
+    auto banded = [&list](const QString &name, QSize size, Layout layout,
+                          std::function<QImage(QSize)> draw) {
+        list.push_back({name, size, layout, std::move(draw)});
+    };
+
+    // Training bar.
+    const QString names[] = {QStringLiteral("Control/bg-float-control-left.png"),
+                             QStringLiteral("Control/bg-float-control.png"),
+                             QStringLiteral("Control/bg-float-control-right.png")};
+    for (int i = 0; i < 3; ++i)
+        single(names[i], QSize(17, 85), [i](QSize) { return barPiece(i); });
+
+    single(QStringLiteral("Control/start.png"), QSize(97, 41), [](QSize s) {
+        return singleWord(s, Tone::Primary, QStringLiteral("开始"), 15, playIcon);
+    });
+    single(QStringLiteral("Control/transcrip.png"), QSize(89, 44), [](QSize s) {
+        return singleWord(s, Tone::Glass, QStringLiteral("原文"), 15,
+                          [](QPainter &p, const QRectF &b, const QColor &c) { pageIcon(p, b, c, false); });
+    });
+    single(QStringLiteral("Control/translation.png"), QSize(93, 44), [](QSize s) {
+        return singleWord(s, Tone::Glass, QStringLiteral("译文"), 15,
+                          [](QPainter &p, const QRectF &b, const QColor &c) { pageIcon(p, b, c, true); });
+    });
+    single(QStringLiteral("Control/demonstration.png"), QSize(98, 42), [](QSize s) {
+        return singleWord(s, Tone::Glass, QStringLiteral("示范"), 15, headphoneIcon);
+    });
+    single(QStringLiteral("Control/learn_again.png"), QSize(98, 44), [](QSize s) {
+        return singleWord(s, Tone::Outline, QStringLiteral("再学一遍"), 14, againIcon);
+    });
+    single(QStringLiteral("Control/left.png"), QSize(178, 50),
+           [](QSize s) { return videoButton(s, QStringLiteral("方法介绍")); });
+    single(QStringLiteral("Control/right.png"), QSize(126, 50),
+           [](QSize s) { return videoButton(s, QStringLiteral("软件介绍")); });
+
+    banded(QStringLiteral("Control/button-record.png"), QSize(60, 120), Layout::Toggle, recordButton);
+    banded(QStringLiteral("Control/button-play-pause.png"), QSize(60, 120), Layout::Toggle,
+           playPauseButton);
+    banded(QStringLiteral("Control/button-next.png"), QSize(30, 120), Layout::Strip,
+           [](QSize s) { return stepButton(s, true); });
+    banded(QStringLiteral("Control/button-previous.png"), QSize(30, 120), Layout::Strip,
+           [](QSize s) { return stepButton(s, false); });
+    banded(QStringLiteral("Control/button-expand.png"), QSize(15, 115), Layout::Strip, expandButton);
+    banded(QStringLiteral("Control/back.png"), QSize(17, 110), Layout::Strip, backButton);
+    for (int n = 1; n <= 5; ++n) {
+        banded(QStringLiteral("Control/%1.png").arg(n), QSize(32, 128), Layout::Strip,
+               [n](QSize s) { return repeatTile(s, n); });
+        banded(QStringLiteral("Control/%1%1.png").arg(n), QSize(32, 128), Layout::Strip,
+               [n](QSize s) { return practiceTile(s, n); });
+    }
+
+    // Player panel: transport.
+    const Glyph play = [](QPainter &p, const QRectF &r, const QColor &c) {
+        fillPath(p, triangle(r.adjusted(1.5, 0.5, -0.5, -0.5), true), c);
+    };
+    const Glyph suspend = [](QPainter &p, const QRectF &r, const QColor &c) {
+        pauseBars(p, r.adjusted(1, 0.5, -1, -0.5), c);
+    };
+    const Glyph stop = [](QPainter &p, const QRectF &r, const QColor &c) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), 1.5, 1.5);
+    };
+    const Glyph backward = [](QPainter &p, const QRectF &r, const QColor &c) {
+        doubleTriangle(p, r, c, false);
+    };
+    const Glyph forward = [](QPainter &p, const QRectF &r, const QColor &c) {
+        doubleTriangle(p, r, c, true);
+    };
+    struct Small
+    {
+        const char *base;
+        int edge;
+        Glyph glyph;
+    };
+    const Small smalls[] = {{"play", 10, play},         {"suspend", 10, suspend},
+                            {"stop", 12, stop},         {"backward", 12, backward},
+                            {"forward", 12, forward}};
+    for (const Small &s : smalls) {
+        const Glyph glyph = s.glyph;
+        for (bool hover : {false, true}) {
+            single(QStringLiteral("images/%1%2.png")
+                       .arg(QLatin1String(s.base), hover ? QStringLiteral("02") : QString()),
+                   QSize(s.edge, s.edge),
+                   [glyph, hover](QSize size) { return panelSmall(size, hover, glyph); });
+        }
+    }
+
+    // Player panel: loop marks.
+    const Glyph markIn = [](QPainter &p, const QRectF &r, const QColor &c) { markBracket(p, r, c, true); };
+    const Glyph markOut = [](QPainter &p, const QRectF &r, const QColor &c) { markBracket(p, r, c, false); };
+    const Glyph inReset = [](QPainter &p, const QRectF &r, const QColor &c) { markToWall(p, r, c, true); };
+    const Glyph outReset = [](QPainter &p, const QRectF &r, const QColor &c) { markToWall(p, r, c, false); };
+    const Glyph loop = [](QPainter &p, const QRectF &r, const QColor &c) {
+        loopArrows(p, r.center(), 6.2, c, 1.6);
+    };
+    struct Mark
+    {
+        const char *base;
+        Glyph glyph;
+    };
+    const Mark marks[] = {{"syd", inReset}, {"start", markIn}, {"repeat", loop},
+                          {"end", markOut}, {"xyd", outReset}};
+    for (const Mark &m : marks) {
+        const Glyph glyph = m.glyph;
+        for (bool hover : {false, true}) {
+            single(QStringLiteral("images/%1%2.png")
+                       .arg(QLatin1String(m.base), hover ? QStringLiteral("02") : QString()),
+                   QSize(24, 24),
+                   [glyph, hover](QSize size) { return panelButton(size, hover, glyph); });
+        }
+    }
+    single(QStringLiteral("images/weitiao01.png"), QSize(10, 10),
+           [](QSize s) { return fineStep(s, false, false); });
+    single(QStringLiteral("images/weitiao0102.png"), QSize(19, 16),
+           [](QSize s) { return fineStep(s, true, false); });
+    single(QStringLiteral("images/weitiao02.png"), QSize(10, 10),
+           [](QSize s) { return fineStep(s, false, true); });
+    single(QStringLiteral("images/weitiao0202.png"), QSize(19, 16),
+           [](QSize s) { return fineStep(s, true, true); });
+    single(QStringLiteral("images/voice.png"), QSize(24, 24), [](QSize s) {
+        return drawn(s, [](QPainter &p, const QRectF &r) { speaker(p, r, colour::glyph); });
+    });
+
+    // Importer and application icon.
+    list.push_back({QStringLiteral("images/btn-popdlg.png"), QSize(144, 104), Layout::Toggle,
+                    dialogButtons});
+    single(QStringLiteral("images/zorva.png"), QSize(256, 256),
+           [](QSize s) { return renderSvg(iconSvg(), s.width()); });
+    return list;
+}
+
+// ---- checks ---------------------------------------------------------------------------
+
+bool hasInk(const QImage &image, const QRect &area)
+{
+    const QImage part = image.copy(area).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < part.height(); ++y)
+        for (int x = 0; x < part.width(); ++x)
+            if (qAlpha(part.pixel(x, y)) > 0)
+                return true;
+    return false;
+}
+
+// A button picture must have the size of the text's table, something in each band, and
+// hover, pressed and disabled bands that differ from the normal one.
+QStringList problems(const Picture &picture, const QImage &written)
+{
+    QStringList found;
+    if (written.isNull())
+        return {QStringLiteral("cannot be read back")};
+    if (written.size() != picture.size) {
+        found << QStringLiteral("is %1 x %2, must be %3 x %4")
+                     .arg(written.width()).arg(written.height())
+                     .arg(picture.size.width()).arg(picture.size.height());
+        return found;
+    }
+    if (picture.layout == Layout::Single) {
+        if (!hasInk(written, written.rect()))
+            found << QStringLiteral("is empty");
+        return found;
+    }
+    const int columns = picture.layout == Layout::Toggle ? 2 : 1;
+    const int width = written.width() / columns;
+    const int height = written.height() / 4;
+    for (int column = 0; column < columns; ++column) {
+        const QImage normal = written.copy(column * width, 0, width, height);
+        for (int k = 0; k < 4; ++k) {
+            const QRect band(column * width, k * height, width, height);
+            if (!hasInk(written, band))
+                found << QStringLiteral("band %1 of column %2 is empty").arg(k).arg(column);
+            else if (k > 0 && written.copy(band) == normal)
+                found << QStringLiteral("band %1 of column %2 equals the normal band").arg(k).arg(column);
+        }
+    }
+    return found;
+}
+
+bool writePng(const QString &path, const QImage &image)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+QStringList iconProblems(const QString &icoPath, const QVector<int> &edges)
+{
+    QStringList found;
+    QImageReader reader(icoPath);
+    if (reader.imageCount() != edges.size())
+        found << QStringLiteral("holds %1 images, expected %2").arg(reader.imageCount()).arg(edges.size());
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        const QImage image = reader.read();
+        if (image.isNull())
+            found << QStringLiteral("image %1 does not load: %2").arg(i).arg(reader.errorString());
+    }
+    const QIcon icon(icoPath);
+    if (icon.isNull() || icon.pixmap(32, 32).isNull())
+        found << QStringLiteral("does not load as an icon");
+    return found;
+}
+
+// ---- contact sheet ----------------------------------------------------------------------
+
+void drawBarPreview(QPainter &p, const QPoint &at, const QString &root)
+{
+    auto load = [&root](const char *name) { return QImage(root + QLatin1Char('/') + QLatin1String(name)); };
+    const QImage left = load("Control/bg-float-control-left.png");
+    const QImage middle = load("Control/bg-float-control.png");
+    const QImage right = load("Control/bg-float-control-right.png");
+    const int width = 640;
+    p.drawImage(at, left);
+    for (int x = left.width(); x < width - right.width(); x += middle.width())
+        p.drawImage(QRect(at.x() + x, at.y(), std::min(middle.width(), width - right.width() - x), 85),
+                    middle, QRect(0, 0, std::min(middle.width(), width - right.width() - x), 85));
+    p.drawImage(at + QPoint(width - right.width(), 0), right);
+    auto band = [&](const char *name, int column, int columns, int state) {
+        const QImage sheet = load(name);
+        const int w = sheet.width() / columns;
+        const int h = sheet.height() / 4;
+        return sheet.copy(column * w, state * h, w, h);
+    };
+    // The step set: record, play, steps, with step captions as the bar shows them.
+    p.drawImage(at + QPoint(10, 10), band("Control/button-record.png", 0, 2, 0));
+    p.drawImage(at + QPoint(60, 10), band("Control/button-play-pause.png", 1, 2, 0));
+    p.drawImage(at + QPoint(550, 40), band("Control/button-previous.png", 0, 1, 0));
+    p.drawImage(at + QPoint(600, 40), band("Control/button-next.png", 0, 1, 1));
+    p.drawImage(at + QPoint(600, 0), band("Control/button-expand.png", 0, 1, 0));
+    p.setFont(font(12));
+    p.setPen(Qt::white);
+    p.drawText(at + QPoint(14, 74), QStringLiteral("源语复述"));
+    p.drawText(at + QPoint(599, 80), QStringLiteral("下一步"));
+    p.drawText(at + QPoint(549, 80), QStringLiteral("上一步"));
+    p.setPen(colour::hint);
+    p.drawText(at + QPoint(134, 62), QStringLiteral("请在听完一遍录音后用源语复述"));
+    // The practice set below it.
+    const QPoint second = at + QPoint(0, 95);
+    p.drawImage(second, left);
+    for (int x = left.width(); x < width - right.width(); x += middle.width())
+        p.drawImage(QRect(second.x() + x, second.y(), std::min(middle.width(), width - right.width() - x), 85),
+                    middle, QRect(0, 0, std::min(middle.width(), width - right.width() - x), 85));
+    p.drawImage(second + QPoint(width - right.width(), 0), right);
+    const char *practice[] = {"Control/11.png", "Control/22.png", "Control/33.png",
+                              "Control/44.png", "Control/55.png"};
+    const char *captions[] = {"源语复述", "译入语交传", "视译", "二次原语复述", "同传"};
+    const int captionX[] = {14, 110, 226, 302, 426};
+    for (int i = 0; i < 5; ++i) {
+        p.drawImage(second + QPoint(28 + 100 * i, 30), band(practice[i], 0, 1, i == 4 ? 3 : 0));
+        p.setPen(Qt::white);
+        p.drawText(second + QPoint(captionX[i] + 4, 74), QString::fromUtf8(captions[i]));
+    }
+    p.drawImage(second + QPoint(528, 30), load("Control/learn_again.png"));
+    p.drawImage(second + QPoint(10, 0), band("Control/back.png", 0, 1, 0));
+}
+
+bool writeContactSheet(const QString &path, const QString &root, const std::vector<Picture> &pictures)
+{
+    const int scale = 2;
+    const int width = 1400;
+    const int gap = 18;
+    const int labelHeight = 18;
+    // Lay the pictures out in rows first to know the sheet's height.
+    struct Cell
+    {
+        QString name;
+        QImage image;
+        QPoint at;
+    };
+    std::vector<Cell> cells;
+    int x = gap, y = 60, rowHeight = 0;
+    auto place = [&](const QString &name, const QImage &image) {
+        const QSize shown = image.size() * scale;
+        const int cellWidth = std::max(shown.width(), 90);
+        if (x + cellWidth > width - gap) {
+            x = gap;
+            y += rowHeight + labelHeight + gap;
+            rowHeight = 0;
+        }
+        cells.push_back({name, image, QPoint(x, y)});
+        x += cellWidth + gap;
+        rowHeight = std::max(rowHeight, shown.height());
+    };
+    for (const Picture &picture : pictures)
+        place(picture.name, QImage(root + QLatin1Char('/') + picture.name));
+    QImageReader ico(root + QStringLiteral("/images/tapeplayer.ico"));
+    ico.jumpToImage(std::max(0, ico.imageCount() - 2));
+    place(QStringLiteral("images/tapeplayer.ico"), ico.read());
+    const int previewTop = y + rowHeight + labelHeight + 2 * gap;
+    const int height = previewTop + 2 * 85 + 10 + gap;
+
+    QImage sheet(width, height, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(0x6e, 0x73, 0x7a));
+    QPainter p(&sheet);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::white);
+    p.setFont(font(20, QFont::Medium));
+    p.drawText(QPoint(gap, 36), QStringLiteral("ZORVA embedded pictures (2x)"));
+    p.setFont(font(11));
+    for (const Cell &cell : cells) {
+        p.drawImage(QRect(cell.at, cell.image.size() * scale), cell.image);
+        p.setPen(QColor(0xf2, 0xf4, 0xf6));
+        p.drawText(QRect(cell.at.x(), cell.at.y() + cell.image.height() * scale + 2, 300, labelHeight),
+                   Qt::AlignLeft | Qt::AlignTop, QFileInfo(cell.name).fileName());
+    }
+    p.setPen(Qt::white);
+    p.setFont(font(13, QFont::Medium));
+    p.drawText(QPoint(gap, previewTop - 8), QStringLiteral("Bar at 1x: step set and practice set"));
+    drawBarPreview(p, QPoint(gap, previewTop), root);
+    p.end();
+    return writePng(path, sheet);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        QTextStream(stderr) << "usage: zorva_drawartwork <resources folder> [--sheet <png>]\n";
+        return 2;
+    }
+    const QString root = args.at(1);
+    const int sheetIndex = args.indexOf(QStringLiteral("--sheet"));
+    const QString sheetPath = sheetIndex > 0 && sheetIndex + 1 < args.size() ? args.at(sheetIndex + 1)
+                                                                             : QString();
+    QTextStream err(stderr);
+    int failures = 0;
+    const std::vector<Picture> pictures = catalogue();
+    for (const Picture &picture : pictures) {
+        const QString path = root + QLatin1Char('/') + picture.name;
+        if (!writePng(path, picture.draw(picture.size))) {
+            err << path << ": cannot be written\n";
+            ++failures;
+            continue;
+        }
+        for (const QString &problem : problems(picture, QImage(path))) {
+            err << picture.name << ": " << problem << '\n';
+            ++failures;
+        }
+    }
+
+    const QVector<int> edges = {16, 24, 32, 48, 256};
+    const QString icoPath = root + QStringLiteral("/images/tapeplayer.ico");
+    if (!writeBytes(icoPath, icoFile(iconSvg(), edges))) {
+        err << icoPath << ": cannot be written\n";
+        ++failures;
+    } else {
+        for (const QString &problem : iconProblems(icoPath, edges)) {
+            err << "images/tapeplayer.ico: " << problem << '\n';
+            ++failures;
+        }
+    }
+    if (!writeBytes(root + QStringLiteral("/images/zorva.svg"), iconSvg())) {
+        err << "images/zorva.svg: cannot be written\n";
+        ++failures;
+    }
+
+    if (!sheetPath.isEmpty() && !writeContactSheet(sheetPath, root, pictures)) {
+        err << sheetPath << ": cannot be written\n";
+        ++failures;
+    }
+    QTextStream(stdout) << pictures.size() + 2 << " pictures written, " << failures << " problems\n";
+    return failures == 0 ? 0 : 1;
+}
