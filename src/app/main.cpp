@@ -1,0 +1,27 @@
+#include "logmessagehandler.h"
+#include "zorva.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    // First, so that messages raised while the application object is built are logged too.
+    qInstallMessageHandler(logMessageHandler);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Music Player"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    // Qt 5 reads literals and tr() texts as UTF-8 already. A missing catalogue is not an error:
+    // the window then shows its source texts. load() falls back from app_zh_CN to app_zh to app.
+    QTranslator translator;
+    const bool translated = translator.load(QStringLiteral("./translations/app_") + QLocale::system().name());
+    Q_UNUSED(translated)
+    QApplication::installTranslator(&translator);
+
+    Zorva window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,243 @@
+#include "zorva.h"
+#include "ui_zorva.h"
+
+#include "qskinobject.h"
+
+#if __has_include("tscontrol.h")
+#include "tscontrol.h"
+#define ZORVA_HAVE_TSCONTROL 1
+#endif
+#if __has_include("mater.h")
+#include "mater.h"
+#define ZORVA_HAVE_MATER 1
+#endif
+#if __has_include("parecthread.h")
+#include "parecthread.h"
+#define ZORVA_HAVE_PARECTHREAD 1
+#endif
+#if __has_include("appupdate.h")
+#include "appupdate.h"
+#define ZORVA_HAVE_APPUPDATE 1
+#endif
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
+#include <phonon/VolumeSlider>
+
+namespace {
+
+constexpr int zorvaVersion = 1306;
+constexpr int tickIntervalMs = 300;
+
+} // namespace
+
+Zorva::Zorva(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::Zorva)
+    , skin(new QSkinObject(this, 1))
+    , contextMenu(new QMenu(this))
+{
+    createWorkspaceFolders();
+#ifdef ZORVA_HAVE_TSCONTROL
+    tsControl = new TsControl(this);
+#endif
+#ifdef ZORVA_HAVE_MATER
+    mater = new Mater(this);
+#endif
+    ui->setupUi(this);
+    skin->setSkinFile(QStringLiteral("skin/skin.ini"));
+    skin->startSkinning();
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 0, 0, 255));
+    colours.setColor(QPalette::WindowText, QColor(255, 255, 255, 255));
+    setPalette(colours);
+    centreOnDesktop();
+
+    createMediaObjects();
+    ui->video->hide();
+    ui->textView->hide();
+    ui->tranView->hide();
+    setupActions();
+    setupCompanions();
+}
+
+Zorva::~Zorva()
+{
+    delete ui;
+#ifdef ZORVA_HAVE_PARECTHREAD
+    if (recThread) {
+        recThread->stop();
+        recThread->wait();
+        delete recThread;
+    }
+#endif
+    // The skin object has no parent; it draws this window and must go before it.
+    delete skin;
+}
+
+// The program runs from its installation folder and everything it keeps lies below it; a fresh
+// or hand-copied installation may lack the folders the library and the training write into.
+void Zorva::createWorkspaceFolders()
+{
+    QDir current;
+    for (const char *folder : {"./workspace/", "./workspace/train/", "./workspace/demo/"}) {
+        if (!current.mkpath(QString::fromLatin1(folder)))
+            qWarning("Cannot create the folder %s", folder);
+    }
+}
+
+void Zorva::createMediaObjects()
+{
+    audioOutput = new Phonon::AudioOutput(Phonon::VideoCategory, this);
+    voiceOutput = new Phonon::AudioOutput(Phonon::MusicCategory, this);
+    mediaObject = new Phonon::MediaObject(this);
+    voiceObject = new Phonon::MediaObject(this);
+    metaResolver = new Phonon::MediaObject(this);
+    // Named so that the players can be told apart from outside (tests, debugging).
+    audioOutput->setObjectName(QStringLiteral("audioOutput"));
+    voiceOutput->setObjectName(QStringLiteral("voiceOutput"));
+    mediaObject->setObjectName(QStringLiteral("mediaObject"));
+    voiceObject->setObjectName(QStringLiteral("voiceObject"));
+    metaResolver->setObjectName(QStringLiteral("metaResolver"));
+
+    mediaObject->setTickInterval(tickIntervalMs);
+    voiceObject->setTickInterval(tickIntervalMs);
+
+    connect(mediaObject, &Phonon::MediaObject::tick, this, &Zorva::tick);
+    connect(mediaObject, &Phonon::MediaObject::stateChanged, this, &Zorva::stateChanged);
+    connect(metaResolver, &Phonon::MediaObject::stateChanged, this, &Zorva::metaStateChanged);
+    connect(mediaObject, &Phonon::MediaObject::currentSourceChanged, this, &Zorva::sourceChanged);
+    connect(mediaObject, &Phonon::MediaObject::aboutToFinish, this, &Zorva::aboutToFinish);
+
+    Phonon::createPath(mediaObject, audioOutput);
+    Phonon::createPath(mediaObject, ui->video);
+    Phonon::createPath(voiceObject, voiceOutput);
+
+    ui->ctrlbar->volumeSlider()->setAudioOutput(audioOutput);
+    ui->ctrlbar->setMediaObject(mediaObject);
+#ifdef ZORVA_HAVE_TSCONTROL
+    tsControl->setMediaObject(voiceObject);
+#endif
+}
+
+void Zorva::setupActions()
+{
+    ui->playAction->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    ui->pauseAction->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
+    ui->stopAction->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    ui->nextAction->setIcon(style()->standardIcon(QStyle::SP_MediaSkipForward));
+    ui->previousAction->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+    ui->playAction->setDisabled(true);
+    ui->pauseAction->setDisabled(true);
+    ui->stopAction->setDisabled(true);
+    ui->exitAction->setShortcuts(QKeySequence::Quit);
+
+    connect(ui->playAction, &QAction::triggered, voiceObject, &Phonon::MediaObject::play);
+    connect(ui->pauseAction, &QAction::triggered, voiceObject, &Phonon::MediaObject::pause);
+    connect(ui->stopAction, &QAction::triggered, voiceObject, &Phonon::MediaObject::stop);
+    connect(ui->aboutQtAction, &QAction::triggered, qApp, &QApplication::aboutQt);
+
+    contextMenu->addAction(ui->openAction);
+    contextMenu->addSeparator();
+    contextMenu->addAction(ui->exitAction);
+
+    setWindowTitle(QStringLiteral("ZORVA v%1").arg(zorvaVersion));
+}
+
+void Zorva::centreOnDesktop()
+{
+    const QScreen *desktop = screen();
+    if (!desktop)
+        desktop = QGuiApplication::primaryScreen();
+    if (!desktop)
+        return;
+    const QRect area = desktop->geometry();
+    move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
+}
+
+void Zorva::setupCompanions()
+{
+    // Placement, connections and the update check of the companion windows are wired here.
+#ifdef ZORVA_HAVE_PARECTHREAD
+    recThread = new PaRecThread;
+#endif
+#ifdef ZORVA_HAVE_APPUPDATE
+    appUpdate = new AppUpdate;
+#endif
+}
+
+void Zorva::placeCompanions() {}
+
+void Zorva::moveEvent(QMoveEvent *event)
+{
+    placeCompanions();
+    QWidget::moveEvent(event);
+}
+
+void Zorva::resizeEvent(QResizeEvent *event)
+{
+    placeCompanions();
+    QWidget::resizeEvent(event);
+}
+
+void Zorva::contextMenuEvent(QContextMenuEvent *event)
+{
+    contextMenu->exec(event->globalPos());
+}
+
+void Zorva::about()
+{
+    QMessageBox::information(this, tr("About Music Player"),
+                             tr("The Music Player example shows how to use Phonon - the multimedia framework "
+                                "that comes with Qt - to create a simple music player."),
+                             QMessageBox::Ok);
+}
+
+void Zorva::sltShowOrHide(bool show)
+{
+    Q_UNUSED(show)
+#ifdef ZORVA_HAVE_MATER
+    mater->setVisible(mater->isHidden());
+#endif
+}
+
+void Zorva::sltLeftPlay()
+{
+    playHelpVideo(tr("_HELPFILE_METHOD_"));
+}
+
+void Zorva::sltRightPlay()
+{
+    playHelpVideo(tr("_HELPFILE_INTRO_"));
+}
+
+// The help clips' paths are translations, so each catalogue can ship clips in its language;
+// an untranslated key is no file and nothing plays.
+void Zorva::playHelpVideo(const QString &path)
+{
+    ui->video->show();
+    ui->screen->hide();
+    m_mediaPath = path;
+    if (m_mediaPath.isEmpty() || !QFileInfo(m_mediaPath).isFile())
+        return;
+    mediaObject->setCurrentSource(Phonon::MediaSource(m_mediaPath));
+    mediaObject->play();
+    emit isPlay(true);
+}
+
+void Zorva::sourceChanged(const Phonon::MediaSource &source)
+{
+    Q_UNUSED(source)
+}
+
+void Zorva::aboutToFinish() {}
