@@ -1,0 +1,15 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Zorva</name>
+    <message>
+        <source>_HELPFILE_METHOD_</source>
+        <translation>./help/method.mp3</translation>
+    </message>
+    <message>
+        <source>_HELPFILE_INTRO_</source>
+        <translation>./help/intro.mp3</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,83 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Zorva</name>
+    <message>
+        <source>_HELPFILE_METHOD_</source>
+        <translation>./help/method_zh.mp3</translation>
+    </message>
+    <message>
+        <source>_HELPFILE_INTRO_</source>
+        <translation>./help/intro_zh.mp3</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Open Files</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>A&amp;bout</source>
+        <translation>关于(&amp;B)</translation>
+    </message>
+    <message>
+        <source>About Qt</source>
+        <translation>关于 Qt</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt</source>
+        <translation>关于 &amp;Qt</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一个</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一个</translation>
+    </message>
+    <message>
+        <source>About Music Player</source>
+        <translation>关于 Music Player</translation>
+    </message>
+    <message>
+        <source>Fatal Error</source>
+        <translation>严重错误</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Error opening files</source>
+        <translation>无法打开文件</translation>
+    </message>
+    <message>
+        <source>Open Music File</source>
+        <translation>打开音频文件</translation>
+    </message>
+</context>
+</TS>
