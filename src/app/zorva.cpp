@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/VolumeSlider>
@@ -230,7 +231,7 @@ void Zorva::playHelpVideo(const QString &path)
     m_mediaPath = path;
     if (m_mediaPath.isEmpty() || !QFileInfo(m_mediaPath).isFile())
         return;
-    mediaObject->setCurrentSource(Phonon::MediaSource(m_mediaPath));
+    mediaObject->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(QFileInfo(m_mediaPath).absoluteFilePath())));
     mediaObject->play();
     emit isPlay(true);
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QUrl>
 #include <phonon/MediaObject>
 
 #include <algorithm>
@@ -89,7 +90,7 @@ void Zorva::openFile()
     const QString fileName = QFileDialog::getOpenFileName(this, tr("Open Music File"), musicFolder);
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
         return;
-    const Phonon::MediaSource source(fileName);
+    const Phonon::MediaSource source(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
     metaResolver->setCurrentSource(source);
     mediaObject->setCurrentSource(source);
 }

@@ -1,0 +1,126 @@
+// The built trainer started as a learner starts it: from a copy of its installation folder,
+// which is its working directory, on the test display.
+#include "testpaths.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr int startTimeoutMs = 30000;
+
+bool copyTree(const QString &from, const QString &to, const QStringList &skip)
+{
+    QDir source(from);
+    if (!QDir().mkpath(to))
+        return false;
+    const auto entries = source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &entry : entries) {
+        if (skip.contains(entry.fileName()))
+            continue;
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        const bool copied = entry.isDir() ? copyTree(entry.filePath(), target, {})
+                                          : QFile::copy(entry.filePath(), target);
+        if (!copied)
+            return false;
+    }
+    return true;
+}
+
+// The trainer's main window as the X server sees it, or an empty text while it is not mapped.
+QString mappedWindowInfo(const QString &title)
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-name"), title});
+    if (!xwininfo.waitForFinished(10000) || xwininfo.exitCode() != 0)
+        return QString();
+    const QString info = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    return info.contains(QStringLiteral("IsViewable")) ? info : QString();
+}
+
+int field(const QString &info, const QString &name)
+{
+    const QRegularExpression pattern(QRegularExpression::escape(name) + QStringLiteral(":\\s+(-?\\d+)"));
+    const auto match = pattern.match(info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+class TestZorvaProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsAndLogs_data();
+    void startsAndLogs();
+};
+
+void TestZorvaProgram::startsAndLogs_data()
+{
+    QTest::addColumn<bool>("withTranslations");
+    QTest::addColumn<bool>("logWritable");
+    QTest::newRow("installation as built") << true << true;
+    QTest::newRow("no translations folder") << false << true;
+    // A folder where the log belongs cannot be opened for writing, not even by root.
+    QTest::newRow("log cannot be written") << true << false;
+}
+
+void TestZorvaProgram::startsAndLogs()
+{
+    QFETCH(bool, withTranslations);
+    QFETCH(bool, logWritable);
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs the test display (scripts/test-env.sh)");
+
+    QTemporaryDir installation;
+    QVERIFY(installation.isValid());
+    QStringList skip{QStringLiteral("zorva.log")};
+    if (!withTranslations)
+        skip << QStringLiteral("translations");
+    QVERIFY(copyTree(TestPaths::stageDir(), installation.path(), skip));
+    QVERIFY(QFileInfo(installation.filePath(QStringLiteral("ZORVA"))).isExecutable());
+    // A fresh installation without its working folders: the trainer makes them.
+    QVERIFY(QDir(installation.filePath(QStringLiteral("workspace/train"))).removeRecursively());
+    if (!logWritable)
+        QVERIFY(QDir(installation.path()).mkdir(QStringLiteral("zorva.log")));
+
+    QProcess trainer;
+    trainer.setWorkingDirectory(installation.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The toolkit's own debug output during start-up shows that the log handler is in place
+    // before the application object exists.
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.*.debug=true"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    trainer.setProcessEnvironment(environment);
+    trainer.start(installation.filePath(QStringLiteral("ZORVA")), QStringList());
+    QVERIFY(trainer.waitForStarted(10000));
+
+    QString info;
+    QTRY_VERIFY_WITH_TIMEOUT(!(info = mappedWindowInfo(QStringLiteral("ZORVA v1306"))).isEmpty()
+                                 || trainer.state() == QProcess::NotRunning,
+                             startTimeoutMs);
+    QVERIFY2(trainer.state() == QProcess::Running, trainer.readAllStandardError().constData());
+    QCOMPARE(field(info, QStringLiteral("Width")), 640);
+    QCOMPARE(field(info, QStringLiteral("Height")), 480);
+    // Centred on the 1280 × 1024 test display.
+    QCOMPARE(field(info, QStringLiteral("Absolute upper-left X")), 1280 / 2 - 640 / 2);
+    QCOMPARE(field(info, QStringLiteral("Absolute upper-left Y")), 1024 / 2 - 480 / 2);
+    QVERIFY(QFileInfo(installation.filePath(QStringLiteral("workspace/train"))).isDir());
+
+    const QString logPath = installation.filePath(QStringLiteral("zorva.log"));
+    if (logWritable) {
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray records = log.readAll();
+        QVERIFY2(records.startsWith("\r\nDebug["), records.left(200).constData());
+        QVERIFY(records.endsWith("\n\n"));
+    } else {
+        QVERIFY(QFileInfo(logPath).isDir());
+    }
+
+    trainer.terminate();
+    QVERIFY(trainer.waitForFinished(10000));
+}
+
+QTEST_GUILESS_MAIN(TestZorvaProgram)
+#include "tst_zorvaprogram.moc"
