@@ -67,7 +67,6 @@ QFont font(int pixelSize, QFont::Weight weight = QFont::Normal)
     f.setPixelSize(pixelSize);
     f.setWeight(weight);
     f.setStyleStrategy(QFont::PreferAntialias);
-    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
@@ -403,22 +402,22 @@ QImage stepButton(QSize size, bool forward)
 QImage expandButton(QSize size)
 {
     return strip(size, [](QPainter &p, const QRectF &r) {
-        const QRectF tab(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 3);
+        // Hangs from the bar's top edge, so only its lower corners are rounded.
+        const QRectF tab(r.left() + 1, r.top() - 6, r.width() - 2, r.height() + 3);
         glass(p, tab, 5, QColor(255, 255, 255, 60));
-        chevron(p, QPointF(tab.center().x() - 2.2, tab.center().y()), 2.0, 4.0, true,
-                colour::accentLight, 1.7);
-        chevron(p, QPointF(tab.center().x() + 2.2, tab.center().y()), 2.0, 4.0, true,
-                colour::glyph, 1.7);
+        const qreal y = r.top() + (r.height() - 2) / 2.0;
+        chevron(p, QPointF(tab.center().x() - 2.2, y), 2.0, 4.0, true, colour::accentLight, 1.7);
+        chevron(p, QPointF(tab.center().x() + 2.2, y), 2.0, 4.0, true, colour::glyph, 1.7);
     });
 }
 
 QImage backButton(QSize size)
 {
     return strip(size, [](QPainter &p, const QRectF &r) {
-        const QRectF tab(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 3);
+        const QRectF tab(r.left() + 1, r.top() - 6, r.width() - 2, r.height() + 3);
         glass(p, tab, 5, QColor(255, 255, 255, 60));
         // A hooked arrow: back to the list of repeats.
-        const QPointF c = tab.center();
+        const QPointF c(tab.center().x(), r.top() + (r.height() - 2) / 2.0);
         QPainterPath hook;
         hook.moveTo(c.x() + 4, c.y() + 6);
         hook.lineTo(c.x() + 4, c.y() - 0.5);
@@ -452,10 +451,21 @@ QImage repeatTile(QSize size, int number)
     return strip(size, [number](QPainter &p, const QRectF &r) {
         const QRectF tile(r.left() + 2, r.top() + 1, 28, 28);
         filled(p, tile, 7, colour::accent, colour::accentDeep);
-        centredText(p, QRectF(tile.left() + 1, tile.top() - 1, 17, 28), QString::number(number),
-                    font(17, QFont::Bold), Qt::white);
-        centredText(p, QRectF(tile.left() + 16, tile.top() + 14, 11, 12), QStringLiteral("遍"),
-                    font(9, QFont::Medium), QColor(255, 255, 255, 225));
+        // The pass number and "遍" share one baseline, centred as a pair.
+        const QFont digitFont = font(17, QFont::Bold);
+        const QFont markFont = font(11, QFont::Medium);
+        const QString digit = QString::number(number);
+        const QString mark = QStringLiteral("遍");
+        const qreal digitWidth = QFontMetricsF(digitFont).horizontalAdvance(digit);
+        const qreal markWidth = QFontMetricsF(markFont).horizontalAdvance(mark);
+        const qreal left = tile.center().x() - (digitWidth + markWidth) / 2 - 0.5;
+        const qreal baseline = tile.top() + 21;
+        p.setPen(Qt::white);
+        p.setFont(digitFont);
+        p.drawText(QPointF(left, baseline), digit);
+        p.setPen(QColor(255, 255, 255, 230));
+        p.setFont(markFont);
+        p.drawText(QPointF(left + digitWidth + 0.5, baseline), mark);
     });
 }
 
@@ -468,7 +478,7 @@ using Icon = std::function<void(QPainter &, const QRectF &, const QColor &)>;
 void pill(QPainter &p, const QRectF &r, Tone tone)
 {
     const QRectF body = r.adjusted(1, 1, -1, -2);
-    const qreal radius = body.height() / 2;
+    const qreal radius = std::min(body.height() / 2, 13.0);
     switch (tone) {
     case Tone::Primary:
         filled(p, body, radius, colour::accent, colour::accentDeep);
@@ -489,8 +499,8 @@ void wordButton(QPainter &p, const QRectF &r, Tone tone, const QString &caption,
     const QFont f = font(fontPx, QFont::Medium);
     const qreal textWidth = QFontMetricsF(f).horizontalAdvance(caption);
     const qreal iconSize = std::round(r.height() * 0.36);
-    const qreal gap = 6;
-    const qreal left = r.center().x() - (iconSize + gap + textWidth) / 2;
+    const qreal gap = 5;
+    const qreal left = std::round(r.center().x() - (iconSize + gap + textWidth) / 2);
     const qreal middle = r.top() + 1 + (r.height() - 3) / 2;
     const QColor iconColour = tone == Tone::Primary ? Qt::white : colour::accentLight;
     icon(p, QRectF(left, middle - iconSize / 2, iconSize, iconSize), iconColour);
@@ -594,14 +604,15 @@ QImage videoButton(QSize size, const QString &caption)
 
 // The panel's buttons are border images scaled into what their margins leave of a
 // 24 x 24 button, so each is drawn at exactly the size it is shown at.
-QColor panelGlyph(bool hover)
-{
-    return hover ? colour::accentLight : colour::glyph;
-}
-
+// The small transport glyphs sit on the blue end of the panel: a slightly dimmed white
+// normally, full white with a dark outline under the mouse so they stand out.
+// The small transport glyphs sit on the blue end of the panel: a dimmed, cool white
+// normally and full white under the mouse.
 QImage panelSmall(QSize size, bool hover, const std::function<void(QPainter &, const QRectF &, const QColor &)> &glyph)
 {
-    return drawn(size, [&](QPainter &p, const QRectF &r) { glyph(p, r, panelGlyph(hover)); });
+    return drawn(size, [&](QPainter &p, const QRectF &r) {
+        glyph(p, r, hover ? QColor(Qt::white) : QColor(0xbf, 0xd6, 0xe6, 195));
+    });
 }
 
 void panelFace(QPainter &p, const QRectF &r, bool hover)
@@ -1099,6 +1110,67 @@ void drawBarPreview(QPainter &p, const QPoint &at, const QString &root)
     p.drawImage(second + QPoint(10, 0), band("Control/back.png", 0, 1, 0));
 }
 
+// The player panel as its style sheet lays it out: 24 x 24 buttons whose border images
+// are shrunk by their margins, on the panel's black-to-blue gradient.
+void drawPanelPreview(QPainter &p, const QPoint &at, const QString &root, bool hover)
+{
+    const QRect panel(at, QSize(640, 56));
+    QLinearGradient background(panel.topLeft(), panel.bottomLeft());
+    background.setColorAt(0, Qt::black);
+    background.setColorAt(1, QColor(0x13, 0x7e, 0xb6));
+    p.fillRect(panel, background);
+    p.setFont(font(12));
+    p.setPen(Qt::white);
+    p.drawText(QRect(at.x() + 5, at.y() + 6, 60, 16), Qt::AlignVCenter, QStringLiteral("00:01:07"));
+    p.drawText(QRect(at.x() + 575, at.y() + 6, 60, 16), Qt::AlignVCenter, QStringLiteral("00:03:20"));
+    QLinearGradient slider(0, at.y() + 10, 0, at.y() + 18);
+    slider.setColorAt(0, QColor(0xEE, 0xDD, 0xCC));
+    slider.setColorAt(1, QColor(0xCC, 0xDD, 0xEE));
+    p.fillRect(QRect(at.x() + 72, at.y() + 10, 496, 8), slider);
+    p.fillRect(QRect(at.x() + 190, at.y() + 15, 120, 6), QColor(0xAA, 0x99, 0x00));
+
+    struct Button
+    {
+        const char *normal;
+        const char *hovered;
+        QMargins margin;
+        QMargins hoverMargin;
+    };
+    const QMargins six(6, 6, 6, 6), seven(7, 7, 7, 7), none, fine(3, 4, 2, 4);
+    const Button transport[] = {{"backward", "backward02", six, six},
+                                {"play", "play02", seven, seven},
+                                {"stop", "stop02", six, six},
+                                {"forward", "forward02", six, six}};
+    const Button marks[] = {{"syd", "syd02", none, none},
+                            {"weitiao01", "weitiao0102", seven, fine},
+                            {"start", "start02", none, none},
+                            {"weitiao02", "weitiao0202", seven, fine},
+                            {"repeat", "repeat02", none, none},
+                            {"weitiao01", "weitiao0102", seven, fine},
+                            {"end", "end02", none, none},
+                            {"weitiao02", "weitiao0202", seven, fine},
+                            {"xyd", "xyd02", none, none}};
+    auto draw = [&](const Button &b, int x) {
+        const QRect button(x, at.y() + 28, 24, 24);
+        const QString name = QLatin1String(hover ? b.hovered : b.normal);
+        p.drawImage(button.marginsRemoved(hover ? b.hoverMargin : b.margin),
+                    QImage(root + QStringLiteral("/images/") + name + QStringLiteral(".png")));
+    };
+    int x = at.x() + 40;
+    for (const Button &b : transport) {
+        draw(b, x);
+        x += 31;
+    }
+    x = at.x() + 187;
+    for (const Button &b : marks) {
+        draw(b, x);
+        x += 31;
+    }
+    p.drawImage(QPoint(at.x() + 489, at.y() + 28), QImage(root + QStringLiteral("/images/voice.png")));
+    p.fillRect(QRect(at.x() + 520, at.y() + 38, 80, 4), Qt::gray);
+    p.fillRect(QRect(at.x() + 570, at.y() + 35, 6, 10), Qt::yellow);
+}
+
 bool writeContactSheet(const QString &path, const QString &root, const std::vector<Picture> &pictures)
 {
     const int scale = 2;
@@ -1113,10 +1185,14 @@ bool writeContactSheet(const QString &path, const QString &root, const std::vect
         QPoint at;
     };
     std::vector<Cell> cells;
+    const QFont labelFont = font(11);
+    auto labelWidth = [&labelFont](const QString &text) {
+        return qCeil(QFontMetricsF(labelFont).horizontalAdvance(text)) + 4;
+    };
     int x = gap, y = 60, rowHeight = 0;
     auto place = [&](const QString &name, const QImage &image) {
-        const QSize shown = image.size() * scale;
-        const int cellWidth = std::max(shown.width(), 90);
+        const QSize shown = image.size() * (image.width() >= 256 ? 1 : scale);
+        const int cellWidth = std::max(shown.width(), labelWidth(QFileInfo(name).fileName()));
         if (x + cellWidth > width - gap) {
             x = gap;
             y += rowHeight + labelHeight + gap;
@@ -1132,7 +1208,8 @@ bool writeContactSheet(const QString &path, const QString &root, const std::vect
     ico.jumpToImage(std::max(0, ico.imageCount() - 2));
     place(QStringLiteral("images/tapeplayer.ico"), ico.read());
     const int previewTop = y + rowHeight + labelHeight + 2 * gap;
-    const int height = previewTop + 2 * 85 + 10 + gap;
+    const int panelTop = previewTop + 2 * 85 + 10 + 3 * gap;
+    const int height = panelTop + 2 * 56 + 10 + gap;
 
     QImage sheet(width, height, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(0x6e, 0x73, 0x7a));
@@ -1143,15 +1220,21 @@ bool writeContactSheet(const QString &path, const QString &root, const std::vect
     p.drawText(QPoint(gap, 36), QStringLiteral("ZORVA embedded pictures (2x)"));
     p.setFont(font(11));
     for (const Cell &cell : cells) {
-        p.drawImage(QRect(cell.at, cell.image.size() * scale), cell.image);
+        const QSize shown = cell.image.size() * (cell.image.width() >= 256 ? 1 : scale);
+        p.drawImage(QRect(cell.at, shown), cell.image);
         p.setPen(QColor(0xf2, 0xf4, 0xf6));
-        p.drawText(QRect(cell.at.x(), cell.at.y() + cell.image.height() * scale + 2, 300, labelHeight),
+        p.drawText(QRect(cell.at.x(), cell.at.y() + shown.height() + 2, 300, labelHeight),
                    Qt::AlignLeft | Qt::AlignTop, QFileInfo(cell.name).fileName());
     }
     p.setPen(Qt::white);
     p.setFont(font(13, QFont::Medium));
     p.drawText(QPoint(gap, previewTop - 8), QStringLiteral("Bar at 1x: step set and practice set"));
     drawBarPreview(p, QPoint(gap, previewTop), root);
+    p.setPen(Qt::white);
+    p.setFont(font(13, QFont::Medium));
+    p.drawText(QPoint(gap, panelTop - 8), QStringLiteral("Player panel at 1x: normal and hover images"));
+    drawPanelPreview(p, QPoint(gap, panelTop), root, false);
+    drawPanelPreview(p, QPoint(gap, panelTop + 66), root, true);
     p.end();
     return writePng(path, sheet);
 }
