@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Small pieces of the training bar's logic that need no window.
+
+// Seconds as "mm:ss", both fields at least two digits wide ("00:03", "01:05", "60:00").
+QString recordClockText(int seconds);
+
+// How many repeat buttons (1 up to this number) a training folder unlocks, judged from
+// its file names in name order: the first character of the last name is the highest
+// repeat recorded so far. Anything that is not a digit from 1 to 5 unlocks none.
+int unlockedRepeatCount(const QStringList &fileNamesByName);
+
+// The plain files of a folder, by name ignoring case; empty for a missing folder.
+QStringList folderFileNamesByName(const QString &folder);
