@@ -1,6 +1,7 @@
 #include "testhttpserver.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -48,6 +49,8 @@ bool TestHttpServer::start()
         return false;
     }
     confFile.close();
+    // nginx makes its temporary folders itself, but not their common parent.
+    QDir().mkpath(state + QStringLiteral("/tmp"));
 
     m_nginx.setProcessChannelMode(QProcess::MergedChannels);
     m_nginx.start(QStringLiteral("nginx"),
