@@ -13,14 +13,9 @@
 #include <QUrl>
 
 AppUpdate::AppUpdate()
-    : m_manager(new QNetworkAccessManager)
+    : m_manager(new QNetworkAccessManager(this))
 {
     connect(m_manager, &QNetworkAccessManager::finished, this, &AppUpdate::RequestFinished);
-}
-
-AppUpdate::~AppUpdate()
-{
-    delete m_manager;
 }
 
 int AppUpdate::parseServerVersion(const QByteArray &body)

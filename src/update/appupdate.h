@@ -16,7 +16,6 @@ public:
     static constexpr int BuiltInVersion = 1306;
 
     AppUpdate();
-    ~AppUpdate() override;
 
     // Sends the request and returns at once; the answer arrives in RequestFinished.
     bool CheckVersion();
