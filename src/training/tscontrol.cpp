@@ -376,7 +376,8 @@ void TsControl::endShow()
     hideRepeatButtons();
     hideAll({btnDemonstration});
     hideStepButtons();
-    hideAll({lblNext, lblPrevious, lblStepTitle, seekSlider});
+    // The hint goes too: called from within a step it would run across the captions.
+    hideAll({lblNext, lblPrevious, lblStepTitle, lblStepHint, seekSlider});
     setAllVisible(practiceButtons(), true);
     btnLearnAgain->show();
     setAllVisible(practiceLabels(), true);

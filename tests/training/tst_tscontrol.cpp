@@ -57,6 +57,8 @@ private slots:
     void playButtonDisabled();
     void relayButtons_data();
     void relayButtons();
+    void practiceSet_data();
+    void practiceSet();
     void learnAgainAndDemonstration();
     void loadingAndNetworkError();
     void backgroundEdges();
@@ -749,6 +751,27 @@ void TsControlTest::relayButtons()
     QCOMPARE(spy.count(), 1);
     if (hasArgument)
         QCOMPARE(spy.at(0).at(0).toBool(), false);
+}
+
+void TsControlTest::practiceSet_data()
+{
+    QTest::addColumn<int>("fromStep");
+    QTest::newRow("after the six steps") << 7;
+    QTest::newRow("from within a step") << 2;
+}
+
+void TsControlTest::practiceSet()
+{
+    QFETCH(int, fromStep);
+    goToStep(fromStep);
+    QVERIFY(click(m_bar->btnPlay));
+    m_bar->endShow();
+    QCOMPARE(visibleChildren(),
+             sorted(widgets({m_bar->btnPractice1, m_bar->btnPractice2, m_bar->btnPractice3,
+                             m_bar->btnPractice4, m_bar->btnPractice5, m_bar->lblPractice1,
+                             m_bar->lblPractice2, m_bar->lblPractice3, m_bar->lblPractice4,
+                             m_bar->lblPractice5, m_bar->btnLearnAgain, m_bar->btnExpand,
+                             m_bar->busyIndicator})));
 }
 
 void TsControlTest::learnAgainAndDemonstration()
