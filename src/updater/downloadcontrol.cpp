@@ -61,7 +61,6 @@ void DownloadControl::StartFileDownload(const QString &source, int parts)
     else if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
         m_errorString = tr("cannot write %1: %2").arg(file->fileName(), file->errorString());
     if (!m_errorString.isEmpty()) {
-        qWarning() << "Download of" << source << "failed:" << m_errorString;
         // Report from the event loop, as a running download would.
         QTimer::singleShot(0, this, &DownloadControl::finishFile);
         return;

@@ -59,7 +59,7 @@ QPair<qint64, qint64> partRange(qint64 fileSize, int index, int partCount)
 {
     qint64 start = fileSize * index / partCount;
     const qint64 end = (index + 1) * fileSize / partCount;
-    if (index > 0)
+    if (index > 0 && start > 0)
         --start;
     return {start, end};
 }

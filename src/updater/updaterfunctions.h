@@ -35,7 +35,7 @@ QString executableName(const QString &baseName);
 
 // First and last byte offsets requested for part `index` (from 0) of `partCount`.
 // Every part after the first starts one byte early, so neighbours overlap and never
-// leave a gap; the last part ends at the size, which servers clamp to the last byte.
+// leave a gap (never before byte 0); the last part ends at the size, which servers clamp to the last byte.
 QPair<qint64, qint64> partRange(qint64 fileSize, int index, int partCount);
 
 // The path, relative to the installation folder, that a zip entry named `entryName`
