@@ -23,6 +23,7 @@
 #include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTextStream>
+#include <QXmlStreamReader>
 #include <QtMath>
 
 #include <cmath>
@@ -734,7 +735,7 @@ QImage dialogButtons(QSize size)
         {QColor(0xfb, 0xfc, 0xfd), QColor(0xe1, 0xe7, 0xee), QColor(0x98, 0xa6, 0xb5), 0},
         {QColor(0xf3, 0xfa, 0xff), QColor(0xd3, 0xec, 0xfa), colour::accent, 0},
         {QColor(0xc9, 0xd6, 0xe2), QColor(0xe2, 0xe9, 0xf0), colour::accentDeep, 1},
-        {QColor(0xee, 0xf0, 0xf2), QColor(0xe6, 0xe8, 0xeb), QColor(0xc6, 0xcb, 0xd1), 0},
+        {QColor(0xd8, 0xdc, 0xe0, 102), QColor(0xc8, 0xcc, 0xd1, 102), QColor(0x9a, 0xa0, 0xa8, 102), 0},
     };
     QImage image = blank(size);
     QPainter p(&image);
@@ -981,47 +982,166 @@ std::vector<Picture> catalogue()
 
 // ---- checks ---------------------------------------------------------------------------
 
-bool hasInk(const QImage &image, const QRect &area)
+qint64 coverage(const QImage &image, const QRect &area)
 {
     const QImage part = image.copy(area).convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
     for (int y = 0; y < part.height(); ++y)
         for (int x = 0; x < part.width(); ++x)
-            if (qAlpha(part.pixel(x, y)) > 0)
-                return true;
-    return false;
+            sum += qAlpha(part.pixel(x, y));
+    return sum;
 }
 
-// A button picture must have the size of the text's table, something in each band, and
-// hover, pressed and disabled bands that differ from the normal one.
-QStringList problems(const Picture &picture, const QImage &written)
+bool hasInk(const QImage &image, const QRect &area)
+{
+    return coverage(image, area) > 0;
+}
+
+// What the program expects, kept apart from the drawing code so that a slip in either
+// shows up: names and sizes of the bar's pictures, the player panel's border images at
+// the size their margins leave of a 24 x 24 button, the importer's button sheet.
+struct Requirement
+{
+    const char *name;
+    int width;
+    int height;
+    Layout layout;
+};
+
+const Requirement kRequired[] = {
+    {"Control/start.png", 97, 41, Layout::Single},
+    {"Control/transcrip.png", 89, 44, Layout::Single},
+    {"Control/translation.png", 93, 44, Layout::Single},
+    {"Control/button-record.png", 60, 120, Layout::Toggle},
+    {"Control/button-play-pause.png", 60, 120, Layout::Toggle},
+    {"Control/button-next.png", 30, 120, Layout::Strip},
+    {"Control/button-previous.png", 30, 120, Layout::Strip},
+    {"Control/button-expand.png", 15, 115, Layout::Strip},
+    {"Control/back.png", 17, 110, Layout::Strip},
+    {"Control/11.png", 32, 128, Layout::Strip},
+    {"Control/22.png", 32, 128, Layout::Strip},
+    {"Control/33.png", 32, 128, Layout::Strip},
+    {"Control/44.png", 32, 128, Layout::Strip},
+    {"Control/55.png", 32, 128, Layout::Strip},
+    {"Control/1.png", 32, 128, Layout::Strip},
+    {"Control/2.png", 32, 128, Layout::Strip},
+    {"Control/3.png", 32, 128, Layout::Strip},
+    {"Control/4.png", 32, 128, Layout::Strip},
+    {"Control/5.png", 32, 128, Layout::Strip},
+    {"Control/learn_again.png", 98, 44, Layout::Single},
+    {"Control/demonstration.png", 98, 42, Layout::Single},
+    {"Control/left.png", 178, 50, Layout::Single},
+    {"Control/right.png", 126, 50, Layout::Single},
+    {"Control/bg-float-control-left.png", 17, 85, Layout::Single},
+    {"Control/bg-float-control.png", 17, 85, Layout::Single},
+    {"Control/bg-float-control-right.png", 17, 85, Layout::Single},
+    {"images/backward.png", 12, 12, Layout::Single},
+    {"images/backward02.png", 12, 12, Layout::Single},
+    {"images/play.png", 10, 10, Layout::Single},
+    {"images/play02.png", 10, 10, Layout::Single},
+    {"images/suspend.png", 10, 10, Layout::Single},
+    {"images/suspend02.png", 10, 10, Layout::Single},
+    {"images/stop.png", 12, 12, Layout::Single},
+    {"images/stop02.png", 12, 12, Layout::Single},
+    {"images/forward.png", 12, 12, Layout::Single},
+    {"images/forward02.png", 12, 12, Layout::Single},
+    {"images/syd.png", 24, 24, Layout::Single},
+    {"images/syd02.png", 24, 24, Layout::Single},
+    {"images/weitiao01.png", 10, 10, Layout::Single},
+    {"images/weitiao0102.png", 19, 16, Layout::Single},
+    {"images/start.png", 24, 24, Layout::Single},
+    {"images/start02.png", 24, 24, Layout::Single},
+    {"images/weitiao02.png", 10, 10, Layout::Single},
+    {"images/weitiao0202.png", 19, 16, Layout::Single},
+    {"images/repeat.png", 24, 24, Layout::Single},
+    {"images/repeat02.png", 24, 24, Layout::Single},
+    {"images/end.png", 24, 24, Layout::Single},
+    {"images/end02.png", 24, 24, Layout::Single},
+    {"images/xyd.png", 24, 24, Layout::Single},
+    {"images/xyd02.png", 24, 24, Layout::Single},
+    {"images/voice.png", 24, 24, Layout::Single},
+    {"images/btn-popdlg.png", 144, 104, Layout::Toggle},
+    {"images/zorva.png", 256, 256, Layout::Single},
+};
+
+// The files embedded besides the drawn pictures.
+const char *const kOtherEmbedded[] = {"images/tapeplayer.ico", "images/zorva.svg"};
+
+// A button picture must have the required size, something in each band, and hover,
+// pressed and disabled bands that differ from the normal one.
+QStringList problems(const Requirement &required, const QImage &written)
 {
     QStringList found;
     if (written.isNull())
-        return {QStringLiteral("cannot be read back")};
-    if (written.size() != picture.size) {
+        return {QStringLiteral("is missing or unreadable")};
+    if (written.size() != QSize(required.width, required.height)) {
         found << QStringLiteral("is %1 x %2, must be %3 x %4")
                      .arg(written.width()).arg(written.height())
-                     .arg(picture.size.width()).arg(picture.size.height());
+                     .arg(required.width).arg(required.height);
         return found;
     }
-    if (picture.layout == Layout::Single) {
+    if (required.layout == Layout::Single) {
         if (!hasInk(written, written.rect()))
             found << QStringLiteral("is empty");
         return found;
     }
-    const int columns = picture.layout == Layout::Toggle ? 2 : 1;
+    const int columns = required.layout == Layout::Toggle ? 2 : 1;
     const int width = written.width() / columns;
     const int height = written.height() / 4;
+    // Hover and pressed keep the normal band's shape, disabled fades it to 40 %; a band
+    // cut from the wrong rows shows up as a different amount of ink.
+    const double expected[] = {1.0, 1.0, 1.0, 0.4};
     for (int column = 0; column < columns; ++column) {
-        const QImage normal = written.copy(column * width, 0, width, height);
+        const QRect normalBand(column * width, 0, width, height);
+        const QImage normal = written.copy(normalBand);
+        const double normalInk = double(coverage(written, normalBand));
         for (int k = 0; k < 4; ++k) {
             const QRect band(column * width, k * height, width, height);
+            const double ratio = normalInk > 0 ? coverage(written, band) / normalInk : 0.0;
             if (!hasInk(written, band))
                 found << QStringLiteral("band %1 of column %2 is empty").arg(k).arg(column);
             else if (k > 0 && written.copy(band) == normal)
                 found << QStringLiteral("band %1 of column %2 equals the normal band").arg(k).arg(column);
+            else if (std::abs(ratio - expected[k]) > 0.06)
+                found << QStringLiteral("band %1 of column %2 has %3 of the normal band's ink, expected %4")
+                             .arg(k).arg(column).arg(ratio, 0, 'f', 2).arg(expected[k]);
         }
     }
+    return found;
+}
+
+// Every embedded file must be listed in the resource file under its folder's prefix with
+// its own file name as alias (":/Control/start.png"), and every listed file must exist.
+QStringList qrcProblems(const QString &root, const QStringList &embedded)
+{
+    QFile file(root + QStringLiteral("/resources.qrc"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("resources.qrc cannot be read")};
+    QStringList found;
+    QStringList listed;
+    QString prefix;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("qresource")) {
+            prefix = xml.attributes().value(QStringLiteral("prefix")).toString();
+        } else if (xml.name() == QLatin1String("file")) {
+            const QString alias = xml.attributes().value(QStringLiteral("alias")).toString();
+            const QString path = xml.readElementText();
+            const QString resource = prefix + QLatin1Char('/') + (alias.isEmpty() ? path : alias);
+            if (resource != QLatin1Char('/') + path)
+                found << QStringLiteral("resources.qrc: %1 is embedded as :%2").arg(path, resource);
+            if (!QFileInfo::exists(root + QLatin1Char('/') + path))
+                found << QStringLiteral("resources.qrc: %1 does not exist").arg(path);
+            listed << path;
+        }
+    }
+    if (xml.hasError())
+        found << QStringLiteral("resources.qrc: %1").arg(xml.errorString());
+    for (const QString &name : embedded)
+        if (!listed.contains(name))
+            found << QStringLiteral("resources.qrc does not list %1").arg(name);
     return found;
 }
 
@@ -1256,15 +1376,23 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     int failures = 0;
     const std::vector<Picture> pictures = catalogue();
+    QStringList required;
+    for (const Requirement &r : kRequired)
+        required << QLatin1String(r.name);
     for (const Picture &picture : pictures) {
         const QString path = root + QLatin1Char('/') + picture.name;
+        if (!required.contains(picture.name)) {
+            err << picture.name << ": is drawn but not used by the program\n";
+            ++failures;
+        }
         if (!writePng(path, picture.draw(picture.size))) {
             err << path << ": cannot be written\n";
             ++failures;
-            continue;
         }
-        for (const QString &problem : problems(picture, QImage(path))) {
-            err << picture.name << ": " << problem << '\n';
+    }
+    for (const Requirement &r : kRequired) {
+        for (const QString &problem : problems(r, QImage(root + QLatin1Char('/') + QLatin1String(r.name)))) {
+            err << r.name << ": " << problem << '\n';
             ++failures;
         }
     }
@@ -1282,6 +1410,14 @@ int main(int argc, char *argv[])
     }
     if (!writeBytes(root + QStringLiteral("/images/zorva.svg"), iconSvg())) {
         err << "images/zorva.svg: cannot be written\n";
+        ++failures;
+    }
+
+    QStringList embedded = required;
+    for (const char *name : kOtherEmbedded)
+        embedded << QLatin1String(name);
+    for (const QString &problem : qrcProblems(root, embedded)) {
+        err << problem << '\n';
         ++failures;
     }
 
