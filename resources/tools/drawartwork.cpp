@@ -784,6 +784,28 @@ QByteArray iconSvg()
     return QByteArray(svg);
 }
 
+// At 16 and 24 pixels the full mark turns to mush: the small sizes keep the slab, a
+// thicker ring and three bars.
+QByteArray smallIconSvg()
+{
+    static const char svg[] = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <defs>
+    <linearGradient id="slab" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="#36404d"/>
+      <stop offset="1" stop-color="#11151b"/>
+    </linearGradient>
+  </defs>
+  <rect x="0" y="0" width="256" height="256" rx="48" ry="48" fill="url(#slab)"/>
+  <circle cx="128" cy="128" r="92" fill="none" stroke="#2eaae6" stroke-width="28"/>
+  <rect x="72" y="100" width="26" height="56" rx="13" ry="13" fill="#eef6fb"/>
+  <rect x="115" y="66" width="26" height="124" rx="13" ry="13" fill="#ffffff"/>
+  <rect x="158" y="92" width="26" height="72" rx="13" ry="13" fill="#eef6fb"/>
+</svg>
+)svg";
+    return QByteArray(svg);
+}
+
 QImage renderSvg(const QByteArray &svg, int edge)
 {
     QSvgRenderer renderer(svg);
@@ -795,10 +817,11 @@ QImage renderSvg(const QByteArray &svg, int edge)
 }
 
 // An ICO container: small sizes as 32-bit DIBs (read by every loader), 256 as PNG.
-QByteArray icoFile(const QByteArray &svg, const QVector<int> &edges)
+QByteArray icoFile(const QVector<int> &edges)
 {
     QVector<QByteArray> entries;
     for (int edge : edges) {
+        const QByteArray svg = edge <= 24 ? smallIconSvg() : iconSvg();
         const QImage image = renderSvg(svg, edge).convertToFormat(QImage::Format_ARGB32);
         QByteArray data;
         if (edge >= 256) {
@@ -1399,7 +1422,7 @@ int main(int argc, char *argv[])
 
     const QVector<int> edges = {16, 24, 32, 48, 256};
     const QString icoPath = root + QStringLiteral("/images/tapeplayer.ico");
-    if (!writeBytes(icoPath, icoFile(iconSvg(), edges))) {
+    if (!writeBytes(icoPath, icoFile(edges))) {
         err << icoPath << ": cannot be written\n";
         ++failures;
     } else {
