@@ -1,0 +1,85 @@
+#include "materialpaths.h"
+
+#include <QTreeWidgetItem>
+
+namespace MaterialPaths {
+
+namespace {
+const QString workspace = QStringLiteral("./workspace/");
+
+bool looksLikeUrl(const QString &text)
+{
+    // A one-letter scheme is a Windows drive ("C:/music/talk.mp3"), not a URL.
+    const int colon = text.indexOf(QLatin1Char(':'));
+    return colon > 1 && QUrl(text).isValid() && !QUrl(text).scheme().isEmpty();
+}
+} // namespace
+
+QString fileNameOf(const QString &pathOrUrl)
+{
+    QString path = pathOrUrl;
+    if (looksLikeUrl(pathOrUrl))
+        path = QUrl(pathOrUrl).path();
+    const int slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString name = path.mid(slash + 1);
+    // "." and ".." would lead a material's folders out of the workspace.
+    return name == QLatin1String(".") || name == QLatin1String("..") ? QString() : name;
+}
+
+QString materialBaseName(const QString &fileName)
+{
+    const QString name = fileNameOf(fileName);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString audioPath(const QString &audioName)
+{
+    return workspace + audioName;
+}
+
+QString transcriptPath(const QString &baseName)
+{
+    return workspace + baseName + QStringLiteral(".txt");
+}
+
+QString translationPath(const QString &baseName)
+{
+    return workspace + baseName + QStringLiteral("@T.txt");
+}
+
+QString trainFolder(const QString &key)
+{
+    return workspace + QStringLiteral("train/") + key + QLatin1Char('/');
+}
+
+QString demoFolder(const QString &key)
+{
+    return workspace + QStringLiteral("demo/") + key + QLatin1Char('/');
+}
+
+bool isDamagedAudioSize(qint64 size)
+{
+    return size < minimumAudioBytes;
+}
+
+bool isMaterial(const QTreeWidgetItem *item)
+{
+    return item && (!item->text(3).isEmpty() || !item->text(4).isEmpty());
+}
+
+QUrl onlineListUrl(const QString &serverBase)
+{
+    QString base = serverBase;
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return QUrl(base + QStringLiteral("/inter/data.php"));
+}
+
+QString contentServerBase()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ZORVA_CONTENT_URL");
+    return fromEnvironment.isEmpty() ? QStringLiteral("http://127.0.0.1:8471") : fromEnvironment;
+}
+
+} // namespace MaterialPaths
