@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 #include <QTime>
+#include <QtGlobal>
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/VolumeSlider>
@@ -56,11 +58,13 @@ int main(int argc, char *argv[])
     QObject::connect(media, &Phonon::MediaObject::totalTimeChanged, &panel,
                      [&panel](qint64 ms) { panel.setTotalTime(timeText(ms)); });
     QObject::connect(media, &Phonon::MediaObject::stateChanged, &panel,
-                     [&panel](Phonon::State state) {
+                     [&panel, media](Phonon::State state) {
                          panel.sltMediaPaused(state != Phonon::PlayingState);
+                         if (state == Phonon::ErrorState)
+                             qWarning("Playback failed: %s", qPrintable(media->errorString()));
                      });
 
-    media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(parser.positionalArguments().constFirst())));
+    media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath())));
     panel.show();
     // Marks are kept in pixels of the width at the time they are set, so set them
     // once the panel has its final size.
@@ -73,10 +77,17 @@ int main(int argc, char *argv[])
     });
 
     if (parser.isSet(screenshot)) {
+        // Grab once playback has visibly advanced, so the picture shows a live panel.
         const QString png = parser.value(screenshot);
-        QTimer::singleShot(2500, &panel, [&panel, png] {
+        QObject::connect(media, &Phonon::MediaObject::tick, &panel, [&panel, png](qint64 ms) {
+            if (ms < 1500)
+                return;
             const bool saved = panel.grab().save(png);
             QApplication::exit(saved ? 0 : 2);
+        });
+        QTimer::singleShot(20000, &panel, [] {
+            qWarning("Playback did not advance; no screenshot taken");
+            QApplication::exit(3);
         });
     }
     QObject::connect(media, &Phonon::MediaObject::finished, &app, &QApplication::quit);
