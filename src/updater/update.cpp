@@ -56,8 +56,9 @@ bool update::StartUpdate()
     if (!downloader)
         return false;
     if (urlList.isEmpty()) {
-        QMessageBox *box = showBox(tr("没有版本需要更新！"));
+        QMessageBox *box = makeBox(tr("没有版本需要更新！"));
         connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::Exit);
+        box->show();
         return false;
     }
     stepVersion = currentVersion;
@@ -108,9 +109,10 @@ void update::DownFileFinished()
     }
     urlList.removeFirst();
     if (urlList.isEmpty()) {
-        QMessageBox *box = showBox(tr("更新完成是否重启ZORVA？"));
+        QMessageBox *box = makeBox(tr("更新完成是否重启ZORVA？"));
         connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::RestartZORVA);
         connect(box->addButton(QMessageBox::Cancel), &QPushButton::clicked, this, &update::Exit);
+        box->show();
         return;
     }
     ++stepVersion;
@@ -128,16 +130,17 @@ void update::installNext()
 void update::showFailure()
 {
     const QString text = QStringLiteral("%1 %2").arg(stepVersion).arg(tr("版本更新失败！"));
-    QMessageBox *box = showBox(text);
+    QMessageBox *box = makeBox(text);
     connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::Exit);
+    box->show();
 }
 
-QMessageBox *update::showBox(const QString &text)
+// Buttons go in before show(): a box shown without any adds an OK button of its own.
+QMessageBox *update::makeBox(const QString &text)
 {
     auto *box = new QMessageBox(QMessageBox::Information, tr("提示"), text, QMessageBox::NoButton, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
-    box->show();
     return box;
 }
 

@@ -41,7 +41,7 @@ private:
     bool fetch(const QString &url);
     void installNext();
     void showFailure();
-    QMessageBox *showBox(const QString &text);
+    QMessageBox *makeBox(const QString &text);
     void resetProgress();
 
     DownloadControl *downloader = nullptr;
