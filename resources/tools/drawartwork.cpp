@@ -1202,55 +1202,110 @@ QStringList iconProblems(const QString &icoPath, const QVector<int> &edges)
 
 // ---- contact sheet ----------------------------------------------------------------------
 
-void drawBarPreview(QPainter &p, const QPoint &at, const QString &root)
+// The training bar at 1x in each of its button sets, with the pictures at the positions
+// the bar gives them, to judge spacing and contrast as the learner sees them.
+class BarPreview
 {
-    auto load = [&root](const char *name) { return QImage(root + QLatin1Char('/') + QLatin1String(name)); };
-    const QImage left = load("Control/bg-float-control-left.png");
-    const QImage middle = load("Control/bg-float-control.png");
-    const QImage right = load("Control/bg-float-control-right.png");
-    const int width = 640;
-    p.drawImage(at, left);
-    for (int x = left.width(); x < width - right.width(); x += middle.width())
-        p.drawImage(QRect(at.x() + x, at.y(), std::min(middle.width(), width - right.width() - x), 85),
-                    middle, QRect(0, 0, std::min(middle.width(), width - right.width() - x), 85));
-    p.drawImage(at + QPoint(width - right.width(), 0), right);
-    auto band = [&](const char *name, int column, int columns, int state) {
+public:
+    BarPreview(QPainter &painter, const QString &root) : m_p(painter), m_root(root) {}
+
+    void background(const QPoint &at)
+    {
+        m_at = at;
+        const QImage left = load("Control/bg-float-control-left.png");
+        const QImage middle = load("Control/bg-float-control.png");
+        const QImage right = load("Control/bg-float-control-right.png");
+        const int width = 640;
+        m_p.drawImage(at, left);
+        for (int x = left.width(); x < width - right.width(); x += middle.width()) {
+            const int piece = std::min(middle.width(), width - right.width() - x);
+            m_p.drawImage(QRect(at.x() + x, at.y(), piece, 85), middle, QRect(0, 0, piece, 85));
+        }
+        m_p.drawImage(at + QPoint(width - right.width(), 0), right);
+        put("Control/button-expand.png", 600, 0, 1, 0, 0);
+    }
+
+    // columns 0: the whole picture; otherwise the band `state` of column `column`.
+    void put(const char *name, int x, int y, int columns = 0, int column = 0, int state = 0)
+    {
         const QImage sheet = load(name);
+        if (columns == 0) {
+            m_p.drawImage(m_at + QPoint(x, y), sheet);
+            return;
+        }
         const int w = sheet.width() / columns;
         const int h = sheet.height() / 4;
-        return sheet.copy(column * w, state * h, w, h);
-    };
-    // The step set: record, play, steps, with step captions as the bar shows them.
-    p.drawImage(at + QPoint(10, 10), band("Control/button-record.png", 0, 2, 0));
-    p.drawImage(at + QPoint(60, 10), band("Control/button-play-pause.png", 1, 2, 0));
-    p.drawImage(at + QPoint(550, 40), band("Control/button-previous.png", 0, 1, 0));
-    p.drawImage(at + QPoint(600, 40), band("Control/button-next.png", 0, 1, 1));
-    p.drawImage(at + QPoint(600, 0), band("Control/button-expand.png", 0, 1, 0));
-    p.setFont(font(12));
-    p.setPen(Qt::white);
-    p.drawText(at + QPoint(14, 74), QStringLiteral("源语复述"));
-    p.drawText(at + QPoint(599, 80), QStringLiteral("下一步"));
-    p.drawText(at + QPoint(549, 80), QStringLiteral("上一步"));
-    p.setPen(colour::hint);
-    p.drawText(at + QPoint(134, 62), QStringLiteral("请在听完一遍录音后用源语复述"));
-    // The practice set below it.
-    const QPoint second = at + QPoint(0, 95);
-    p.drawImage(second, left);
-    for (int x = left.width(); x < width - right.width(); x += middle.width())
-        p.drawImage(QRect(second.x() + x, second.y(), std::min(middle.width(), width - right.width() - x), 85),
-                    middle, QRect(0, 0, std::min(middle.width(), width - right.width() - x), 85));
-    p.drawImage(second + QPoint(width - right.width(), 0), right);
-    const char *practice[] = {"Control/11.png", "Control/22.png", "Control/33.png",
-                              "Control/44.png", "Control/55.png"};
+        m_p.drawImage(m_at + QPoint(x, y), sheet.copy(column * w, state * h, w, h));
+    }
+
+    void label(const QString &text, int x, int y, const QColor &c = Qt::white, int pixels = 12)
+    {
+        m_p.setFont(font(pixels));
+        m_p.setPen(c);
+        m_p.drawText(QRect(m_at.x() + x + 4, m_at.y() + y, 200, pixels + 6),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+
+private:
+    QImage load(const char *name) const { return QImage(m_root + QLatin1Char('/') + QLatin1String(name)); }
+
+    QPainter &m_p;
+    QString m_root;
+    QPoint m_at;
+};
+
+void drawBarPreviews(QPainter &p, const QPoint &at, const QString &root)
+{
+    BarPreview bar(p, root);
+    const int dx = 660;
+    const int dy = 95;
+
+    bar.background(at); // at start: the two help videos
+    bar.put("Control/left.png", 100, 10);
+    bar.put("Control/right.png", 400, 10);
+
+    bar.background(at + QPoint(dx, 0)); // a material chosen for study
+    bar.put("Control/start.png", 35, 15);
+    bar.put("Control/transcrip.png", 175, 15);
+    bar.put("Control/translation.png", 310, 15);
+    bar.put("Control/demonstration.png", 450, 15);
+
+    bar.background(at + QPoint(0, dy)); // step 1, recording, the next button hovered
+    bar.put("Control/button-record.png", 10, 10, 2, 1, 0);
+    bar.put("Control/button-play-pause.png", 60, 10, 2, 0, 0);
+    bar.put("Control/button-next.png", 600, 40, 1, 0, 1);
+    bar.label(QStringLiteral("源语复述"), 10, 60);
+    bar.label(QStringLiteral("00:07"), 320, 15, Qt::white, 20);
+    bar.label(QStringLiteral("请在听完一遍录音后用源语复述"), 130, 50, colour::hint);
+    bar.label(QStringLiteral("下一步"), 595, 68);
+
+    bar.background(at + QPoint(dx, dy)); // step 2, playing back the sentence
+    bar.put("Control/button-record.png", 10, 10, 2, 0, 0);
+    bar.put("Control/button-play-pause.png", 60, 10, 2, 1, 0);
+    bar.put("Control/button-previous.png", 550, 40, 1, 0, 2);
+    bar.put("Control/button-next.png", 600, 40, 1, 0, 0);
+    bar.label(QStringLiteral("译入语交替传译练习"), 10, 60);
+    bar.label(QStringLiteral("请再听一遍录音并做下笔记"), 130, 50, colour::hint);
+    bar.label(QStringLiteral("上一步"), 545, 68);
+    bar.label(QStringLiteral("下一步"), 595, 68);
+
+    bar.background(at + QPoint(0, 2 * dy)); // choosing a repeat to review: three made
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray name = QByteArray("Control/") + QByteArray::number(i + 1) + ".png";
+        bar.put(name.constData(), 28 + 100 * i, 30, 1, 0, i < 3 ? (i == 1 ? 1 : 0) : 3);
+    }
+    bar.put("Control/demonstration.png", 528, 30);
+
+    bar.background(at + QPoint(dx, 2 * dy)); // after the steps: the five recordings
     const char *captions[] = {"源语复述", "译入语交传", "视译", "二次原语复述", "同传"};
     const int captionX[] = {14, 110, 226, 302, 426};
     for (int i = 0; i < 5; ++i) {
-        p.drawImage(second + QPoint(28 + 100 * i, 30), band(practice[i], 0, 1, i == 4 ? 3 : 0));
-        p.setPen(Qt::white);
-        p.drawText(second + QPoint(captionX[i] + 4, 74), QString::fromUtf8(captions[i]));
+        const QByteArray name = QByteArray("Control/") + QByteArray::number(11 * (i + 1)) + ".png";
+        bar.put(name.constData(), 28 + 100 * i, 30, 1, 0, i == 4 ? 3 : 0);
+        bar.label(QString::fromUtf8(captions[i]), captionX[i], 60);
     }
-    p.drawImage(second + QPoint(528, 30), load("Control/learn_again.png"));
-    p.drawImage(second + QPoint(10, 0), band("Control/back.png", 0, 1, 0));
+    bar.put("Control/learn_again.png", 528, 30);
+    bar.put("Control/back.png", 10, 0, 1, 0, 0);
 }
 
 // The player panel as its style sheet lays it out: 24 x 24 buttons whose border images
@@ -1351,7 +1406,7 @@ bool writeContactSheet(const QString &path, const QString &root, const std::vect
     ico.jumpToImage(std::max(0, ico.imageCount() - 2));
     place(QStringLiteral("images/tapeplayer.ico"), ico.read());
     const int previewTop = y + rowHeight + labelHeight + 2 * gap;
-    const int panelTop = previewTop + 2 * 85 + 10 + 3 * gap;
+    const int panelTop = previewTop + 3 * 95 + 3 * gap;
     const int height = panelTop + 2 * 56 + 10 + gap;
 
     QImage sheet(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -1371,8 +1426,9 @@ bool writeContactSheet(const QString &path, const QString &root, const std::vect
     }
     p.setPen(Qt::white);
     p.setFont(font(13, QFont::Medium));
-    p.drawText(QPoint(gap, previewTop - 8), QStringLiteral("Bar at 1x: step set and practice set"));
-    drawBarPreview(p, QPoint(gap, previewTop), root);
+    p.drawText(QPoint(gap, previewTop - 8),
+               QStringLiteral("Training bar at 1x: start, entry, recording, playback, repeats, practice"));
+    drawBarPreviews(p, QPoint(gap, previewTop), root);
     p.setPen(Qt::white);
     p.setFont(font(13, QFont::Medium));
     p.drawText(QPoint(gap, panelTop - 8), QStringLiteral("Player panel at 1x: normal and hover images"));
