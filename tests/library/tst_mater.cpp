@@ -1,6 +1,7 @@
 #include "mater.h"
 
 #include "modalcatcher.h"
+#include "testpaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 const QString damagedTitle = QStringLiteral("提示");
@@ -102,6 +105,9 @@ private slots:
     void rename_data();
     void rename();
     void failedSaveIsReported();
+    void statusWordsAreTranslated_data();
+    void statusWordsAreTranslated();
+    void shippedSelectionsAreComplete();
 
 private:
     struct Menu {
@@ -498,6 +504,64 @@ void TestMater::failedSaveIsReported()
     QCOMPARE(QDir().entryList(QDir::Files, QDir::Name), (QStringList{"custom.xml", "weblist.xml"}));
     QVERIFY(panel->saveTree(tree("downs"), "custom.xml", "OnlineXmlWriter Failed"));
     QVERIFY(readBytes("custom.xml").startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE vornask>"));
+}
+
+void TestMater::statusWordsAreTranslated_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<QString>("study");
+    QTest::newRow("fallback") << "app.qm" << "Study";
+    QTest::newRow("chinese") << "app_zh.qm" << "学习";
+}
+
+void TestMater::statusWordsAreTranslated()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(QString, study);
+    QTranslator translator;
+    QVERIFY(translator.load(catalogue, TestPaths::stageDir() + "/translations"));
+    QCoreApplication::installTranslator(&translator);
+    for (const char *key : {"_TEXT_STUDY_", "_TEXT_REVIEW_", "_TEXT_DOWNLOAD_", "_TEXT_DOWNLOADING_",
+                            "_TEXT_LOADING_", "_TEXT_RELOAD_", "_TEXT_ERRLOAD_", "_TEXT_IMPORT_",
+                            "_TEXT_IMPORTED_"}) {
+        const QString shown = mater(key);
+        QVERIFY2(!shown.isEmpty() && !shown.contains("_TEXT_"), key);
+    }
+    makeMaterial("lesson01");
+    writeBytes("weblist.xml", listOf("Cat", {caseOf("One", "lesson01.mp3", "lesson01.mp3")}));
+    ModalCatcher catcher;
+    makePanel();
+    QCOMPARE(findItem(tree("local"), "One")->text(1), study);
+    // The status words are still recognised as such once translated.
+    click(tree("local"), findItem(tree("local"), "One"), 1);
+    QCOMPARE(m_emitted.size(), 2);
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void TestMater::shippedSelectionsAreComplete()
+{
+    // The installation's selections must name materials the installation brings along.
+    const QString install = TestPaths::sourceDir() + "/data/install/";
+    QFile::remove("weblist.xml");
+    QVERIFY(QFile::copy(install + "weblist.xml", "weblist.xml"));
+    const QDir shipped(install + "workspace");
+    for (const QString &name : shipped.entryList(QDir::Files))
+        QVERIFY(QFile::copy(shipped.filePath(name), "workspace/" + name));
+    ModalCatcher catcher;
+    makePanel();
+    QVERIFY(catcher.boxTexts.isEmpty());
+    int materials = 0;
+    for (QTreeWidgetItemIterator it(tree("local")); *it; ++it) {
+        if ((*it)->text(4).isEmpty())
+            continue;
+        ++materials;
+        const QFileInfo audio("workspace/" + (*it)->text(4));
+        QVERIFY2(audio.size() >= 51200, qPrintable(audio.filePath()));
+        QVERIFY(QFile::exists("workspace/" + audio.completeBaseName() + ".txt"));
+        QVERIFY(QFile::exists("workspace/" + audio.completeBaseName() + "@T.txt"));
+        QCOMPARE((*it)->text(3), (*it)->text(4));
+    }
+    QVERIFY(materials >= 2);
 }
 
 QTEST_MAIN(TestMater)

@@ -1,0 +1,43 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Mater</name>
+    <message>
+        <source>_TEXT_STUDY_</source>
+        <translation>学习</translation>
+    </message>
+    <message>
+        <source>_TEXT_REVIEW_</source>
+        <translation>复习</translation>
+    </message>
+    <message>
+        <source>_TEXT_DOWNLOAD_</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>_TEXT_DOWNLOADING_</source>
+        <translation>下载中…</translation>
+    </message>
+    <message>
+        <source>_TEXT_LOADING_</source>
+        <translation>加载中…</translation>
+    </message>
+    <message>
+        <source>_TEXT_RELOAD_</source>
+        <translation>重新加载</translation>
+    </message>
+    <message>
+        <source>_TEXT_ERRLOAD_</source>
+        <translation>加载失败，点击重试</translation>
+    </message>
+    <message>
+        <source>_TEXT_IMPORT_</source>
+        <translation>导入…</translation>
+    </message>
+    <message>
+        <source>_TEXT_IMPORTED_</source>
+        <translation>已导入</translation>
+    </message>
+</context>
+</TS>
