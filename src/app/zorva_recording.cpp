@@ -1,21 +1,59 @@
 // Voice recording slots of the main window: starting and stopping the recording thread around
 // a sentence file, and keeping the learner's-voice playback out of the way meanwhile.
-//
-// Placeholder bodies: the recorder fills these in. They exist so that the window links and its
-// meta-object keeps every slot in its place.
 #include "zorva.h"
+
+#include "parecthread.h"
+#include "recordingcontrol.h"
+#include "tscontrol.h"
+
+#include <QMessageBox>
+
+namespace {
+
+// The child through which the window hears of recordings that failed; made on the first
+// recording so that the connection exists exactly once.
+const char kFailureWatchName[] = "recordFailureWatch";
+
+} // namespace
 
 void Zorva::sltRecordBeginEnd(bool begin)
 {
-    Q_UNUSED(begin)
+    if (!recThread)
+        return;
+    if (!begin) {
+        endRecording(*recThread, m_recFile);
+        return;
+    }
+
+    const QString watchName = QString::fromLatin1(kFailureWatchName);
+    if (!findChild<QObject *>(watchName, Qt::FindDirectChildrenOnly)) {
+        auto *watch = new QObject(this);
+        watch->setObjectName(watchName);
+        connect(recThread, &PaRecThread::recordFailed, watch, [this](const QString &errorText) {
+            // A recording that never started must not leave the bar's clock running as if it
+            // did: end it the way a second press on record would. The file is still open then.
+            if (m_recFile)
+                tsControl->recordTrigger(false);
+            auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"),
+                                        tr("Your voice could not be recorded.\n%1").arg(errorText),
+                                        QMessageBox::Ok, this);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->show();
+        });
+    }
+    beginRecording(*recThread, m_recordFile, m_recFile);
 }
 
 void Zorva::keepRecordOrPlay(bool recording)
 {
-    Q_UNUSED(recording)
+    if (recording)
+        emit isAudioPlay(false);
 }
 
 void Zorva::sltRecordPlayPauseButton(bool recording)
 {
-    Q_UNUSED(recording)
+    if (recording)
+        tsControl->playOrPauseButtonFalse();
+    else
+        tsControl->playOrPauseButtonTrue();
 }
