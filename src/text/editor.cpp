@@ -71,17 +71,20 @@ Editor::Editor(int x, int y, int width, int height, const QColor &textColor_, in
     setMouseTracking(true);
     dragging = false;
     fontSize = fontSize_;
-    font = font_;
+    textFont = font_;
     textColor = textColor_;
     applyStyle();
     frameHidden = true;
     connect(textEdit->document(), &QTextDocument::contentsChanged, this,
             &Editor::documentWasModified);
+    // The text area covers the frame's right and bottom edge pixels; mouse input there
+    // belongs to the frame all the same.
+    textEdit->viewport()->installEventFilter(this);
 }
 
 void Editor::applyStyle()
 {
-    textEdit->setStyleSheet(editorStyleSheet(textColor, font, fontSize));
+    textEdit->setStyleSheet(editorStyleSheet(textColor, textFont, fontSize));
 }
 
 void Editor::placeTextArea()
@@ -112,6 +115,33 @@ void Editor::documentWasModified()
     update();
 }
 
+bool Editor::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != textEdit->viewport()
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
+            && type != QEvent::MouseButtonRelease))
+        return QWidget::eventFilter(watched, event);
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    QMouseEvent mapped(type, textEdit->viewport()->mapTo(this, mouse->pos()), mouse->windowPos(),
+                       mouse->screenPos(), mouse->button(), mouse->buttons(), mouse->modifiers());
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() != Qt::LeftButton || !onFrameEdge(frame, mapped.pos()))
+            return false;
+        mousePressEvent(&mapped);
+        return true;
+    case QEvent::MouseMove:
+        mouseMoveEvent(&mapped);
+        return dragging;
+    default:
+        if (!dragging)
+            return false;
+        mouseReleaseEvent(&mapped);
+        return true;
+    }
+}
+
 void Editor::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -127,7 +157,7 @@ void Editor::paintEvent(QPaintEvent *)
     painter.setOpacity(1.0);
     // While the outline shows, keep the shape chosen by the last mouse move (size-all on the
     // edge), so the user can see where the frame can be grabbed.
-    setCursor(frameHidden ? QCursor(Qt::BlankCursor) : cursor);
+    setCursor(frameHidden ? QCursor(Qt::BlankCursor) : frameCursor);
 }
 
 void Editor::mousePressEvent(QMouseEvent *event)
@@ -150,8 +180,8 @@ void Editor::mouseMoveEvent(QMouseEvent *event)
         frame.translate(event->pos() - lastPos);
         lastPos = event->pos();
     }
-    cursor = QCursor(onFrameEdge(frame, event->pos()) ? Qt::SizeAllCursor : Qt::ArrowCursor);
-    setCursor(cursor);
+    frameCursor = QCursor(onFrameEdge(frame, event->pos()) ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    setCursor(frameCursor);
     placeTextArea();
     update();
 }

@@ -34,7 +34,7 @@ public:
     QTextEdit *textArea() const { return textEdit; }
     QColor textColorValue() const { return textColor; }
     int fontSizeValue() const { return fontSize; }
-    QFont fontValue() const { return font; }
+    QFont fontValue() const { return textFont; }
     double opacityValue() const { return opacity; }
 
 public slots:
@@ -43,6 +43,7 @@ public slots:
     void documentWasModified();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -56,10 +57,10 @@ private:
     bool frameHidden = true;
     QTextEdit *textEdit = nullptr;
     qint32 fontSize = 0;
-    QFont font;
+    QFont textFont; // not "font": that would hide QWidget::font()
     QColor textColor;
     double opacity = 0.0;
     QPoint lastPos;
-    QCursor cursor;
+    QCursor frameCursor; // not "cursor": that would hide QWidget::cursor()
     bool dragging = false;
 };
