@@ -68,7 +68,6 @@ private slots:
     void sheetIsCutIntoRowsAndColumns();
     void missingRowsDrawNoPicture();
     void wholeWidgetIsClickable();
-    void captionFollowsCheckedState();
     void focusRectangleSkippedOnlyForTreesAndButtons();
 };
 
@@ -143,20 +142,6 @@ void TestOctImgBtn::wholeWidgetIsClickable()
     QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, QPoint(0, 0));
     QCOMPARE(clicked.count(), 2);
     QVERIFY(!button.isChecked());
-}
-
-void TestOctImgBtn::captionFollowsCheckedState()
-{
-    OctImgBtn button;
-    button.setImages(sheet(1, 2, 80, 24), 1);
-    const QImage blank = button.grab().toImage();
-    button.setTexts(QStringLiteral("Import"), QString());
-    const QImage unchecked = button.grab().toImage();
-    QVERIFY(unchecked != blank);
-    button.setChecked(true);
-    const QImage checkedBlank = button.grab().toImage();
-    button.setTexts(QStringLiteral("Import"), QStringLiteral("Done"));
-    QVERIFY(button.grab().toImage() != checkedBlank);
 }
 
 void TestOctImgBtn::focusRectangleSkippedOnlyForTreesAndButtons()

@@ -33,7 +33,6 @@ private slots:
     void drawsNothingWhenStoppedUnlessAsked();
     void spinsWhileAnimated();
     void delayChangeKeepsTheRunningState();
-    void propertiesReachTheSetters();
 };
 
 void TestQProgressIndicator::geometry_data()
@@ -117,21 +116,6 @@ void TestQProgressIndicator::delayChangeKeepsTheRunningState()
     indicator.stopAnimation();
     indicator.stopAnimation();
     QVERIFY(!indicator.isAnimated());
-}
-
-void TestQProgressIndicator::propertiesReachTheSetters()
-{
-    QProgressIndicator indicator;
-    QVERIFY(indicator.setProperty("delay", 25));
-    QVERIFY(indicator.setProperty("displayedWhenStopped", true));
-    QVERIFY(indicator.setProperty("color", QColor(Qt::red)));
-    QCOMPARE(indicator.animationDelay(), 25);
-    QVERIFY(indicator.isDisplayedWhenStopped());
-    QCOMPARE(indicator.color(), QColor(Qt::red));
-    const QMetaObject *meta = indicator.metaObject();
-    const int first = meta->methodOffset();
-    QCOMPARE(meta->method(first).name(), QByteArray("startAnimation"));
-    QCOMPARE(meta->method(first + 4).name(), QByteArray("setColor"));
 }
 
 QTEST_MAIN(TestQProgressIndicator)
