@@ -24,6 +24,11 @@ XmlParser::XmlParser(QTreeWidget *tree) : treeWidget(tree)
     m_fileIcon = style.standardIcon(QStyle::SP_FileIcon);
 }
 
+XmlParser::~XmlParser()
+{
+    attachPendingItem();
+}
+
 void XmlParser::appendLog(const QString &text)
 {
     m_log += QLatin1Char(' ') + text + QLatin1Char(' ');
@@ -47,7 +52,9 @@ bool XmlParser::parse(QXmlInputSource *source)
     QXmlSimpleReader reader;
     reader.setContentHandler(this);
     reader.setErrorHandler(this);
-    return reader.parse(source);
+    const bool ok = reader.parse(source);
+    attachPendingItem();
+    return ok;
 }
 
 bool XmlParser::acceptRoot(const QString &version, const QString &expectedVersion)
@@ -77,7 +84,8 @@ bool XmlParser::startElement(const QString &, const QString &, const QString &qN
         QTreeWidgetItem *item = createChildItem(qName);
         item->setText(0, QObject::tr("Train"));
         item->setIcon(0, m_dirIcon);
-        item->setExpanded(attributes.value(QStringLiteral("folded")) == QLatin1String("no"));
+        if (attributes.value(QStringLiteral("folded")) == QLatin1String("no"))
+            m_toExpand.append(item);
     } else if (qName == QLatin1String("item")) {
         QTreeWidgetItem *item = createChildItem(qName);
         item->setIcon(0, m_fileIcon);
@@ -99,11 +107,29 @@ bool XmlParser::startElement(const QString &, const QString &, const QString &qN
 
 QTreeWidgetItem *XmlParser::createChildItem(const QString &elementName)
 {
-    QTreeWidgetItem *item = currentItem ? new QTreeWidgetItem(currentItem)
-                                        : new QTreeWidgetItem(treeWidget);
+    QTreeWidgetItem *item = currentItem ? new QTreeWidgetItem(currentItem) : new QTreeWidgetItem;
+    if (!currentItem)
+        m_pendingTop = item;
     item->setData(0, Qt::UserRole, elementName);
     currentItem = item;
     return item;
+}
+
+void XmlParser::attachPendingItem()
+{
+    if (!m_pendingTop)
+        return;
+    if (!treeWidget) {
+        delete m_pendingTop;
+        m_pendingTop = nullptr;
+        return;
+    }
+    treeWidget->addTopLevelItem(m_pendingTop);
+    m_pendingTop = nullptr;
+    // Expansion is a state of the view, so it can only be set once the items are in it.
+    for (QTreeWidgetItem *item : qAsConst(m_toExpand))
+        item->setExpanded(true);
+    m_toExpand.clear();
 }
 
 bool XmlParser::endElement(const QString &, const QString &, const QString &qName)
@@ -123,6 +149,8 @@ bool XmlParser::endElement(const QString &, const QString &, const QString &qNam
                || qName == QLatin1String("item")) {
         if (currentItem)
             currentItem = currentItem->parent();
+        if (!currentItem)
+            attachPendingItem();
     }
     return true;
 }
@@ -139,6 +167,7 @@ bool XmlParser::fatalError(const QXmlParseException &exception)
                                 .arg(exception.lineNumber())
                                 .arg(exception.columnNumber())
                                 .arg(exception.message());
+    attachPendingItem(); // what was read before the error stays in the tree
     appendLog(message);
     qWarning().noquote() << m_log;
     QMessageBox::information(treeWidget ? treeWidget->window() : nullptr,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,6 +21,9 @@ class XmlParser : public QXmlDefaultHandler
 {
 public:
     explicit XmlParser(QTreeWidget *tree);
+    ~XmlParser() override;
+    XmlParser(const XmlParser &) = delete;
+    XmlParser &operator=(const XmlParser &) = delete;
 
     void appendLog(const QString &text);
 
@@ -39,6 +43,7 @@ private:
     bool parse(QXmlInputSource *source);
     bool acceptRoot(const QString &version, const QString &expectedVersion);
     QTreeWidgetItem *createChildItem(const QString &elementName);
+    void attachPendingItem();
 
     QTreeWidget *treeWidget = nullptr;
     QTreeWidgetItem *currentItem = nullptr;
@@ -46,6 +51,10 @@ private:
     QString errorStr;
     bool metRootTag = false;
     QString m_log;
+    // A top-level entry is built detached and handed to the tree when it is complete (or
+    // when the parse fails), so the view is told once per entry instead of once per item.
+    QTreeWidgetItem *m_pendingTop = nullptr;
+    QList<QTreeWidgetItem *> m_toExpand;
     QIcon m_dirIcon;
     QIcon m_fileIcon;
 };

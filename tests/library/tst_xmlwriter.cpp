@@ -80,6 +80,7 @@ void TestXmlWriter::roundTripKeepsTheTree()
     <case url="only-url.mp3"><title>u</title></case>
     <case learned="only-key.mp3"><title>k</title></case>
     <case><title>neither</title></case>
+    <train folded="no"><title>open inside closed</title><separator/></train>
   </train>
   <train folded="no"><title>open but empty</title></train>
 </train>
@@ -99,6 +100,7 @@ void TestXmlWriter::roundTripKeepsTheTree()
     QVERIFY2(written.contains("<train folded=\"no\">\n            <title>open but empty</title>"),
              written.constData());
     QVERIFY(written.contains("<train folded=\"yes\">\n            <title>collapsed</title>"));
+    QVERIFY(written.contains("<train folded=\"no\">\n                <title>open inside closed</title>"));
     QCOMPARE(second.topLevelItem(0)->child(0)->text(0), QStringLiteral(" A & <B> \"q\" "));
     // A written list is a fixed point: saving it again changes nothing.
     QCOMPARE(write(second), written);
