@@ -1,0 +1,194 @@
+// Naming rules of the guided training: base names, sentence files and the repeat choice.
+#include "trainingrules.h"
+
+#include <QtTest>
+
+using namespace TrainingRules;
+
+namespace {
+
+const QDateTime start(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+
+// "name@minutes" entries: a recording last modified `minutes` after the start.
+QVector<RecordingFile> listing(const QStringList &entries)
+{
+    QVector<RecordingFile> files;
+    for (const QString &entry : entries) {
+        const QStringList parts = entry.split(QLatin1Char('@'));
+        const int minutes = parts.size() > 1 ? parts.at(1).toInt() : 0;
+        files.append({parts.at(0), start.addSecs(60 * minutes)});
+    }
+    return files;
+}
+
+} // namespace
+
+class TestTrainingRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void baseNameFromAudioPath_data();
+    void baseNameFromAudioPath();
+    void baseNameFromTrainFolder_data();
+    void baseNameFromTrainFolder();
+    void sentenceFileNames_data();
+    void sentenceFileNames();
+    void sentencePresence_data();
+    void sentencePresence();
+    void sentenceOutsideRangeNeverExists();
+    void chooseRepeat_data();
+    void chooseRepeat();
+    void repeatsCycleWhenRecordedOverInPlace();
+};
+
+void TestTrainingRules::baseNameFromAudioPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("baseName");
+    QTest::newRow("lesson") << "./workspace/lesson01.mp3" << "lesson01";
+    // Removing every ".mp3" would give "ab" and miss the transcript a.mp3b.txt.
+    QTest::newRow("extension inside the name") << "./workspace/a.mp3b.mp3" << "a.mp3b";
+    QTest::newRow("extension case kept") << "./workspace/Talk.MP3" << "Talk";
+    QTest::newRow("three-letter extension") << "./workspace/talk.ogg" << "talk";
+    QTest::newRow("longer extension") << "./workspace/talk.flac" << "talk";
+    QTest::newRow("no extension") << "./workspace/talk" << "talk";
+    QTest::newRow("dots in the name") << "./workspace/unit.3.part.2.mp3" << "unit.3.part.2";
+    QTest::newRow("Chinese name") << QStringLiteral("./workspace/口译第一课.mp3")
+                                  << QStringLiteral("口译第一课");
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestTrainingRules::baseNameFromAudioPath()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, baseName);
+    QCOMPARE(TrainingRules::baseNameFromAudioPath(path), baseName);
+}
+
+void TestTrainingRules::baseNameFromTrainFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("baseName");
+    QTest::newRow("lesson") << "./workspace/train/lesson01.mp3/" << "lesson01";
+    // Removing every ".mp3/"-sized tail occurrence would break such names.
+    QTest::newRow("extension inside the name") << "./workspace/train/a.mp3b.mp3/" << "a.mp3b";
+    QTest::newRow("without the slash") << "./workspace/train/lesson01.mp3" << "lesson01";
+    QTest::newRow("backslash") << "./workspace/train/lesson01.mp3\\" << "lesson01";
+    QTest::newRow("demonstration folder") << "./workspace/demo/speech.mp3/" << "speech";
+}
+
+void TestTrainingRules::baseNameFromTrainFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, baseName);
+    QCOMPARE(TrainingRules::baseNameFromTrainFolder(folder), baseName);
+}
+
+void TestTrainingRules::sentenceFileNames_data()
+{
+    QTest::addColumn<QString>("repeat");
+    QTest::addColumn<int>("sentence");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("first of first") << "1" << 1 << "./workspace/train/l.mp3/11.mp3";
+    QTest::newRow("repeat 2 sentence 3") << "2" << 3 << "./workspace/train/l.mp3/23.mp3";
+    QTest::newRow("demonstration") << "" << 2 << "./workspace/train/l.mp3/2.mp3";
+}
+
+void TestTrainingRules::sentenceFileNames()
+{
+    QFETCH(QString, repeat);
+    QFETCH(int, sentence);
+    QFETCH(QString, fileName);
+    QCOMPARE(sentenceFileName(QStringLiteral("./workspace/train/l.mp3/"), repeat, sentence),
+             fileName);
+}
+
+void TestTrainingRules::sentencePresence_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("repeat");
+    QTest::addColumn<QString>("present"); // one character per sentence, 'x' where it exists
+    QTest::newRow("empty folder") << QStringList() << "1" << "-----";
+    QTest::newRow("11 and 13") << QStringList{"11.mp3", "13.mp3"} << "1" << "x-x--";
+    QTest::newRow("other repeats ignored")
+        << QStringList{"11.mp3", "12.mp3", "23.mp3", "31.mp3"} << "2" << "--x--";
+    QTest::newRow("demonstration 1 to 3")
+        << QStringList{"1.mp3", "2.mp3", "3.mp3", "notes.txt"} << "" << "xxx--";
+    // With an empty repeat, the learner's 12.mp3 is no demonstration of sentence 2.
+    QTest::newRow("demonstration ignores recordings") << QStringList{"12.mp3"} << "" << "-----";
+    QTest::newRow("other extension") << QStringList{"11.wav", "12.mp3.part"} << "1" << "-----";
+}
+
+void TestTrainingRules::sentencePresence()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, repeat);
+    QFETCH(QString, present);
+    const auto found = existingSentences(files, repeat);
+    QString seen;
+    for (bool exists : found)
+        seen += exists ? QLatin1Char('x') : QLatin1Char('-');
+    QCOMPARE(seen, present);
+}
+
+void TestTrainingRules::sentenceOutsideRangeNeverExists()
+{
+    const QStringList files{"10.mp3", "16.mp3", "1-1.mp3"};
+    QVERIFY(!sentenceExists(files, QStringLiteral("1"), 0));
+    QVERIFY(!sentenceExists(files, QStringLiteral("1"), 6));
+    QVERIFY(!sentenceExists(files, QStringLiteral("1"), -1));
+}
+
+void TestTrainingRules::chooseRepeat_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("repeat");
+    QTest::newRow("empty folder") << QStringList() << "1";
+    QTest::newRow("first repeat done") << QStringList{"11.mp3", "15.mp3"} << "2";
+    QTest::newRow("last file 34") << QStringList{"11.mp3", "21.mp3", "32.mp3", "34.mp3"} << "4";
+    // Listings need not come in name order; the highest repeat counts, not the last entry.
+    QTest::newRow("unsorted listing") << QStringList{"34.mp3", "11.mp3", "21.mp3"} << "4";
+    QTest::newRow("only foreign files") << QStringList{"notes.txt", "x.mp3"} << "1";
+    QTest::newRow("foreign file sorts last") << QStringList{"21.mp3", "zz.mp3", "readme"} << "3";
+    QTest::newRow("not a sentence") << QStringList{"11.mp3", "61.mp3", "17.mp3"} << "2";
+    QTest::newRow("all used, repeat 3 oldest")
+        << QStringList{"11.mp3@20", "21.mp3@30", "31.mp3@5", "35.mp3@6", "41.mp3@40", "52.mp3@50"}
+        << "3";
+    QTest::newRow("all used, repeat 1 oldest")
+        << QStringList{"11.mp3@1", "21.mp3@2", "31.mp3@3", "41.mp3@4", "52.mp3@5"} << "1";
+    QTest::newRow("all used, equal times take the lowest")
+        << QStringList{"21.mp3@7", "11.mp3@7", "31.mp3@7", "41.mp3@7", "51.mp3@7"} << "1";
+    // A repeat without any file was never practised: it comes before every used one.
+    QTest::newRow("all used, one repeat emptied")
+        << QStringList{"11.mp3@1", "21.mp3@2", "41.mp3@4", "52.mp3@5"} << "3";
+}
+
+void TestTrainingRules::chooseRepeat()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, repeat);
+    QCOMPARE(TrainingRules::chooseRepeat(listing(files)), repeat);
+}
+
+// Recording over a file keeps its creation time. Judged by the newest recording of each
+// repeat, a repeat practised again moves to the back instead of being chosen forever.
+void TestTrainingRules::repeatsCycleWhenRecordedOverInPlace()
+{
+    QVector<RecordingFile> files = listing({"11.mp3@1", "12.mp3@1", "21.mp3@2", "31.mp3@3",
+                                            "41.mp3@4", "51.mp3@5"});
+    QStringList chosen;
+    for (int pass = 0; pass < 6; ++pass) {
+        const QString repeat = TrainingRules::chooseRepeat(files);
+        chosen << repeat;
+        // The learner records only sentence 1 in this pass; 12.mp3 stays from the first pass.
+        for (RecordingFile &file : files) {
+            if (file.name == repeat + QStringLiteral("1.mp3"))
+                file.modified = start.addSecs(3600 * (pass + 1));
+        }
+    }
+    QCOMPARE(chosen, (QStringList{"1", "2", "3", "4", "5", "1"}));
+}
+
+QTEST_APPLESS_MAIN(TestTrainingRules)
+#include "tst_trainingrules.moc"
