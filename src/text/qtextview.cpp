@@ -50,6 +50,7 @@ QTextView::QTextView(QWidget *parent)
     m_layout = new QGridLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->addWidget(m_editor, 0, 0, 1, 1);
+    m_editor->installEventFilter(this);
 }
 
 // The panel and the layout are children of the view and go with it.
@@ -90,17 +91,33 @@ void QTextView::applyInitialBackground()
 
 void QTextView::showPicture(int index)
 {
-    QPalette palette;
-    palette.setBrush(QPalette::Window,
-                     QBrush(QImage(m_backgroundDir.filePath(m_backgroundList.at(index)))));
-    m_editor->setPalette(palette);
+    showBackground(QBrush(QImage(m_backgroundDir.filePath(m_backgroundList.at(index)))));
 }
 
 void QTextView::showColor()
 {
+    showBackground(QBrush(m_backgroundColor));
+}
+
+void QTextView::showBackground(const QBrush &brush)
+{
+    m_shownBrush = brush;
     QPalette palette;
-    palette.setBrush(QPalette::Window, QBrush(m_backgroundColor));
+    palette.setBrush(QPalette::Window, brush);
     m_editor->setPalette(palette);
+}
+
+// The panel has a style sheet, and polishing a style sheet widget (on show, on a new
+// parent, on any ancestor's sheet change) puts back the palette it had at an earlier
+// polish, which would undo the background changes made since.
+bool QTextView::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    const bool restyled = type == QEvent::Polish || type == QEvent::StyleChange
+        || type == QEvent::PaletteChange;
+    if (watched == m_editor && restyled && m_editor->palette().brush(QPalette::Window) != m_shownBrush)
+        showBackground(m_shownBrush);
+    return QWidget::eventFilter(watched, event);
 }
 
 void QTextView::openText(const QString &path)

@@ -47,11 +47,15 @@ public slots:
     void colorBackground();
     void resizeEditor(int width, int height);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void readSettings();
     void applyInitialBackground();
     void showPicture(int index);
     void showColor();
+    void showBackground(const QBrush &brush);
 
     Editor *m_editor = nullptr;
     QGridLayout *m_layout = nullptr;
@@ -68,4 +72,5 @@ private:
     double m_dOpacity = 0.0;
     QString m_background;
     QColor m_backgroundColor = Qt::transparent;
+    QBrush m_shownBrush;
 };

@@ -67,6 +67,7 @@ private slots:
     void noPicturesShowsPlainColour();
     void chosenColour();
     void cancelledColourKeepsBackground();
+    void backgroundSurvivesRepolish();
     void openAndResizeReachThePanel();
     void screenshot();
 
@@ -372,6 +373,34 @@ void TestQTextView::cancelledColourKeepsBackground()
     QCOMPARE(view.backgroundName(), QStringLiteral("A.png"));
     QCOMPARE(shownColor(view), QColor(200, 0, 0));
     QCOMPARE(view.backgroundColor(), QColor(Qt::transparent));
+}
+
+// Switching pictures, then showing the window or restyling an ancestor, once put the
+// picture from the constructor back: the panel's style sheet restores its older palette.
+void TestQTextView::backgroundSurvivesRepolish()
+{
+    makePictures(kThreePictures);
+    QWidget window;
+    auto *layout = new QGridLayout(&window);
+    auto *first = new QTextView(&window);
+    auto *second = new QTextView(&window);
+    layout->addWidget(first, 0, 0);
+    layout->addWidget(second, 0, 1);
+    second->nextBackground();
+    window.resize(700, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(shownColor(*first), QColor(200, 0, 0));
+    QCOMPARE(shownColor(*second), QColor(0, 0, 200));
+    QCOMPARE(QColor(second->grab().toImage().pixel(second->width() - 3, second->height() - 3)),
+             QColor(0, 0, 200));
+
+    first->previousBackground();
+    window.setStyleSheet(QStringLiteral("QLabel { color: gray; }"));
+    QCOMPARE(shownColor(*first), QColor(0, 200, 0));
+    QCOMPARE(shownColor(*second), QColor(0, 0, 200));
+    QCOMPARE(QColor(first->grab().toImage().pixel(first->width() - 3, first->height() - 3)),
+             QColor(0, 200, 0));
 }
 
 void TestQTextView::openAndResizeReachThePanel()
