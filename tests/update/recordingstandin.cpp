@@ -1,9 +1,11 @@
 // Stands in for a program that another one starts (the updater, the trainer): records
-// how it was started into "standin-record.txt" in its working directory. Line 1 is
-// its own file name, line 2 the working directory, then one line per argument.
+// how it was started into "standin-record.txt" in its working directory: a JSON array
+// of its own file name, the working directory and the arguments, kept byte for byte.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSaveFile>
 
 int main(int argc, char *argv[])
@@ -15,6 +17,6 @@ int main(int argc, char *argv[])
     QSaveFile record(QStringLiteral("standin-record.txt"));
     if (!record.open(QIODevice::WriteOnly))
         return 1;
-    record.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    record.write(QJsonDocument(QJsonArray::fromStringList(lines)).toJson());
     return record.commit() ? 0 : 1;
 }

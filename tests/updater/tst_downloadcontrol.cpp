@@ -24,12 +24,7 @@ private slots:
 
     void downloadsInParts_data();
     void downloadsInParts();
-    void rangeHeaderOfParts_data();
-    void rangeHeaderOfParts();
     void folderUrlSavesIndexHtml();
-    void replacesExistingFileOfSameName();
-    void controllerIsReusable();
-    void sizeOfMissingFileIsZero();
     void unreachableServerGivesZeroSize();
     void silentServerTimesOut();
     void missingFileIsReportedAsFailure();
@@ -102,16 +97,18 @@ void TestDownloadControl::downloadsInParts_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("parts");
-    QTest::newRow("one part, many chunks") << 3000001 << 1;
-    QTest::newRow("two parts") << 100 << 2;
-    QTest::newRow("seven parts") << 1000003 << 7;
-    QTest::newRow("more parts than bytes") << 5 << 9;
+    QTest::addColumn<QStringList>("ranges"); // sorted; empty: not checked
+    QTest::newRow("one part, many chunks") << 3000001 << 1 << QStringList{"\"Bytes=0-3000001\""};
+    QTest::newRow("two parts") << 100 << 2 << QStringList{"\"Bytes=0-50\"", "\"Bytes=49-100\""};
+    QTest::newRow("seven parts") << 1000003 << 7 << QStringList();
+    QTest::newRow("more parts than bytes") << 5 << 9 << QStringList();
 }
 
 void TestDownloadControl::downloadsInParts()
 {
     QFETCH(int, size);
     QFETCH(int, parts);
+    QFETCH(QStringList, ranges);
     const QByteArray source = noise(size, quint32(size));
     QVERIFY(writeFile(m_www->filePath(QStringLiteral("data.bin")), source));
 
@@ -122,43 +119,22 @@ void TestDownloadControl::downloadsInParts()
     QVERIFY2(control.succeeded(), qPrintable(control.errorString()));
     QCOMPARE(control.fileName(), QStringLiteral("data.bin"));
     QVERIFY(readFile(QStringLiteral("data.bin")) == source);
-    QCOMPARE(requests(QStringLiteral("GET")).size(), parts);
+    // nginx logs a request only after it has sent the answer.
+    QTRY_COMPARE_WITH_TIMEOUT(requests(QStringLiteral("GET")).size(), parts, 10000);
 
     // Progress counts what was written, the overlapping bytes twice.
     qint64 sent = 0;
-    for (const QString &line : requests(QStringLiteral("GET")))
-        sent += line.section(QLatin1Char(' '), -1).toLongLong();
-    QCOMPARE(outcome.progressSum, sent);
-    QVERIFY(outcome.progressSum >= size);
-}
-
-void TestDownloadControl::rangeHeaderOfParts_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("parts");
-    QTest::addColumn<QStringList>("ranges");
-    QTest::newRow("one part") << 4321 << 1 << QStringList{"\"Bytes=0-4321\""};
-    QTest::newRow("two parts of 100") << 100 << 2 << QStringList{"\"Bytes=0-50\"", "\"Bytes=49-100\""};
-}
-
-void TestDownloadControl::rangeHeaderOfParts()
-{
-    QFETCH(int, size);
-    QFETCH(int, parts);
-    QFETCH(QStringList, ranges);
-    QVERIFY(writeFile(m_www->filePath(QStringLiteral("r.bin")), noise(size, 7)));
-    DownloadControl control;
-    QCOMPARE(download(control, QStringLiteral("/r.bin"), parts).finishedSignals, 1);
-
     QStringList seen;
     for (const QString &line : requests(QStringLiteral("GET"))) {
-        QVERIFY2(line.startsWith(QStringLiteral("GET /r.bin 206 ")), qPrintable(line));
+        QVERIFY2(line.startsWith(QStringLiteral("GET /data.bin 206 ")), qPrintable(line));
+        sent += line.section(QLatin1Char(' '), -1).toLongLong();
         seen.append(line.section(QLatin1Char(' '), 3, 3));
     }
     seen.sort();
-    QCOMPARE(seen, ranges);
-    // The size comes from HEAD requests, which carry no range.
-    QVERIFY(!requests(QStringLiteral("HEAD")).isEmpty());
+    if (!ranges.isEmpty())
+        QCOMPARE(seen, ranges);
+    QCOMPARE(outcome.progressSum, sent);
+    QVERIFY(outcome.progressSum >= size);
 }
 
 void TestDownloadControl::folderUrlSavesIndexHtml()
@@ -169,40 +145,6 @@ void TestDownloadControl::folderUrlSavesIndexHtml()
     QCOMPARE(download(control, QStringLiteral("/folder/"), 1).finishedSignals, 1);
     QVERIFY(control.succeeded());
     QCOMPARE(readFile(QStringLiteral("index.html")), QByteArray("<html>index</html>"));
-}
-
-void TestDownloadControl::replacesExistingFileOfSameName()
-{
-    QVERIFY(writeFile(m_www->filePath(QStringLiteral("short.bin")), "new"));
-    QVERIFY(writeFile(QStringLiteral("short.bin"), "a much longer old content"));
-    DownloadControl control;
-    download(control, QStringLiteral("/short.bin"), 1);
-    QCOMPARE(readFile(QStringLiteral("short.bin")), QByteArray("new"));
-}
-
-// The updater fetches its archives one after another through one controller.
-void TestDownloadControl::controllerIsReusable()
-{
-    const QByteArray first = noise(70000, 1);
-    const QByteArray second = noise(50000, 2);
-    QVERIFY(writeFile(m_www->filePath(QStringLiteral("1307.zip")), first));
-    QVERIFY(writeFile(m_www->filePath(QStringLiteral("1308.zip")), second));
-    DownloadControl control;
-    QCOMPARE(download(control, QStringLiteral("/1307.zip"), 1).finishedSignals, 1);
-    const Outcome outcome = download(control, QStringLiteral("/1308.zip"), 1);
-    QCOMPARE(outcome.finishedSignals, 1);
-    QCOMPARE(outcome.progressSum, qint64(second.size()));
-    QVERIFY(readFile(QStringLiteral("1307.zip")) == first);
-    QVERIFY(readFile(QStringLiteral("1308.zip")) == second);
-}
-
-void TestDownloadControl::sizeOfMissingFileIsZero()
-{
-    QVERIFY(writeFile(m_www->filePath(QStringLiteral("present.bin")), noise(1234, 3)));
-    DownloadControl control;
-    QCOMPARE(control.GetFileSize(QUrl(m_server->baseUrl() + QStringLiteral("/present.bin"))), qint64(1234));
-    // nginx sends its error page with a length; that must not pass as the file's size.
-    QCOMPARE(control.GetFileSize(QUrl(m_server->baseUrl() + QStringLiteral("/absent.bin"))), qint64(0));
 }
 
 void TestDownloadControl::unreachableServerGivesZeroSize()
@@ -230,6 +172,8 @@ void TestDownloadControl::silentServerTimesOut()
 void TestDownloadControl::missingFileIsReportedAsFailure()
 {
     DownloadControl control;
+    // nginx sends its error page with a length; that must not pass as the file's size.
+    QCOMPARE(control.GetFileSize(QUrl(m_server->baseUrl() + QStringLiteral("/absent.zip"))), qint64(0));
     const Outcome outcome = download(control, QStringLiteral("/absent.zip"), 1);
     QCOMPARE(outcome.finishedSignals, 1);
     QVERIFY(!control.succeeded());

@@ -21,8 +21,6 @@ private slots:
     void partsCoverWholeFile();
     void safeEntryPath_data();
     void safeEntryPath();
-    void updateServerBase_data();
-    void updateServerBase();
 };
 
 void TestUpdaterFunctions::parseVersionNumber_data()
@@ -163,26 +161,6 @@ void TestUpdaterFunctions::safeEntryPath()
     QFETCH(QString, entry);
     QFETCH(QString, path);
     QCOMPARE(UpdaterFunctions::safeEntryPath(entry), path);
-}
-
-void TestUpdaterFunctions::updateServerBase_data()
-{
-    QTest::addColumn<QByteArray>("variable");
-    QTest::addColumn<QString>("base");
-    QTest::newRow("unset") << QByteArray() << "http://127.0.0.1:8471";
-    QTest::newRow("set") << QByteArray("http://10.0.0.2:81") << "http://10.0.0.2:81";
-    QTest::newRow("trailing slash") << QByteArray("http://10.0.0.2:81/") << "http://10.0.0.2:81";
-}
-
-void TestUpdaterFunctions::updateServerBase()
-{
-    QFETCH(QByteArray, variable);
-    QFETCH(QString, base);
-    if (variable.isEmpty())
-        qunsetenv("ZORVA_UPDATE_URL");
-    else
-        qputenv("ZORVA_UPDATE_URL", variable);
-    QCOMPARE(UpdaterFunctions::updateServerBase(), base);
 }
 
 QTEST_GUILESS_MAIN(TestUpdaterFunctions)
