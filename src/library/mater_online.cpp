@@ -1,54 +1,280 @@
-// The online catalogue, the material downloads and the import dialog of the library
-// panel. These bodies are placeholders until the online-catalogue work fills them in;
-// the panel constructs and serves its other three tabs without them.
+// The online catalogue, the material downloads and the import dialog of the library panel.
 #include "mater.h"
 
+#include "downloadmanager.h"
+#include "importer.h"
+#include "materialpaths.h"
+#include "nofocusrectanglestyle.h"
+#include "ui_mater.h"
+#include "xmlparser.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QNetworkAccessManager>
 #include <QTreeWidget>
+
+#include <vector>
+
+using namespace MaterialPaths;
+
+namespace {
+const QString customList = QStringLiteral("custom.xml");
+const QString importList = QStringLiteral("import.xml");
+
+// The icons of the toolkit's common style, like those the list reader gives its items.
+QIcon commonIcon(QStyle::StandardPixmap which)
+{
+    const NoFocusRectangleStyle style;
+    return style.standardIcon(which);
+}
+
+// The base name shared by a material's three files; a translation's "@T" belongs to its
+// material, so "talk@T.txt" gives "talk" like "talk.mp3" and "talk.txt".
+QString sharedBaseName(const QString &fileName)
+{
+    const QString base = materialBaseName(fileName);
+    const bool translation = fileName.endsWith(QLatin1String("@T.txt")) && base.endsWith(QLatin1String("@T"));
+    return translation ? base.left(base.size() - 2) : base;
+}
+
+QStringList materialFileNames(const QString &base)
+{
+    return {base + QStringLiteral(".mp3"), base + QStringLiteral(".txt"), base + QStringLiteral("@T.txt")};
+}
+
+void appendOnce(QStringList &names, const QString &name)
+{
+    if (!names.contains(name))
+        names.append(name);
+}
+
+std::vector<QTreeWidgetItem *> materialsOf(QTreeWidget *tree)
+{
+    std::vector<QTreeWidgetItem *> found;
+    std::vector<QTreeWidgetItem *> pending{tree->invisibleRootItem()};
+    while (!pending.empty()) {
+        QTreeWidgetItem *item = pending.back();
+        pending.pop_back();
+        if (isMaterial(item))
+            found.push_back(item);
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            pending.push_back(item->child(i));
+    }
+    return found;
+}
+
+// A catalogue may name its files relative to itself, which lets the same catalogue be
+// served from any address; the tab keeps absolute URLs so that downloads and the saved
+// lists do not depend on where the catalogue came from.
+void resolveUrls(QTreeWidget *tree, const QUrl &listUrl)
+{
+    for (QTreeWidgetItem *item : materialsOf(tree)) {
+        for (int column = 2; column <= 4; ++column) {
+            const QString text = item->text(column).trimmed();
+            if (!text.isEmpty())
+                item->setText(column, listUrl.resolved(QUrl(text)).toString());
+        }
+    }
+}
+
+QTreeWidgetItem *findCategory(QTreeWidget *tree, const QString &title, int firstIndex)
+{
+    for (int i = tree->topLevelItemCount() - 1; i >= firstIndex; --i) {
+        QTreeWidgetItem *entry = tree->topLevelItem(i);
+        if (entry->text(0) == title && !isMaterial(entry))
+            return entry;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *appendCategory(QTreeWidget *tree, const QString &title)
+{
+    auto *category = new QTreeWidgetItem(tree);
+    category->setText(0, title);
+    category->setData(0, Qt::UserRole, QStringLiteral("train"));
+    category->setIcon(0, commonIcon(QStyle::SP_DirIcon));
+    return category;
+}
+
+QTreeWidgetItem *newMaterialEntry(const QString &title, const QString &key, const QString &url)
+{
+    auto *entry = new QTreeWidgetItem;
+    entry->setText(0, title);
+    entry->setText(1, Mater::tr("_TEXT_STUDY_"));
+    entry->setText(3, key);
+    entry->setText(4, url);
+    entry->setData(0, Qt::UserRole, QStringLiteral("case"));
+    entry->setIcon(0, commonIcon(QStyle::SP_FileIcon));
+    return entry;
+}
+} // namespace
 
 void Mater::createOnlineParts()
 {
+    m_downloader = new DownloadManager(this);
+    m_importer = new Importer(this);
 }
 
 void Mater::connectOnlineParts()
 {
+    connect(m_downloader, &DownloadManager::finishSig, this, &Mater::sltDownManage);
+    m_importer->hide();
+    connect(m_importer, &Importer::sigImport, this, &Mater::sltImport);
 }
 
 void Mater::showImporter()
 {
+    m_importer->show();
+    m_importer->raise();
+    m_importer->activateWindow();
 }
 
 void Mater::requestOnlineList(QTreeWidget *tree, const QUrl &url)
 {
-    Q_UNUSED(tree)
-    Q_UNUSED(url)
+    QNetworkReply *reply = m_netManager->get(QNetworkRequest(url));
+    m_replyTrees.insert(reply, tree);
+    m_replyBuffers.insert(reply, QByteArray());
+    connect(reply, &QNetworkReply::readyRead, this, &Mater::onWebDataReady);
+    connect(reply, &QNetworkReply::finished, this, &Mater::sltOnlineXml);
+    connect(reply, &QNetworkReply::errorOccurred, this, &Mater::sltNetError);
+    if (QTreeWidgetItem *status = ui->online->topLevelItem(0))
+        status->setText(0, tr("_TEXT_LOADING_"));
 }
 
 void Mater::onWebDataReady()
 {
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    const auto buffer = m_replyBuffers.find(reply);
+    if (reply && buffer != m_replyBuffers.end())
+        buffer->append(reply->readAll());
 }
 
 void Mater::sltOnlineXml()
 {
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    if (!reply) {
+        qDebug("sltOnlineXml pReply is null!");
+        return;
+    }
+    // Each list request is used once; its reply and buffer go as soon as it has finished.
+    reply->deleteLater();
+    QTreeWidget *tree = m_replyTrees.take(reply);
+    if (!m_replyBuffers.contains(reply))
+        return; // failed: sltNetError has already shown it
+    QBuffer body;
+    body.setData(m_replyBuffers.take(reply) + reply->readAll());
+    if (!tree) {
+        qDebug("slotOnlineXml pTree is null!");
+        return;
+    }
+    // The reader decodes the bytes by the document's own declaration (UTF-8 by default),
+    // so titles do not depend on the learner's locale.
+    XmlParser parser(tree);
+    parser.appendLog(QStringLiteral("Mater::sltOnlineXml() network xml!\n"));
+    parser.parseDevice(&body);
+    resolveUrls(tree, reply->url());
+    refreshStatus(ui->online, 0);
+    for (QTreeWidgetItem *item : materialsOf(ui->online)) {
+        const auto pending = m_pendingItems.find(sharedBaseName(fileNameOf(item->text(2))));
+        if (pending != m_pendingItems.end() && !pending.value()) {
+            pending.value() = item;
+            item->setText(1, tr("_TEXT_DOWNLOADING_"));
+        }
+    }
+    if (QTreeWidgetItem *status = ui->online->topLevelItem(0))
+        status->setText(0, tr("_TEXT_RELOAD_"));
 }
 
 void Mater::sltNetError(QNetworkReply::NetworkError code)
 {
-    Q_UNUSED(code)
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    if (reply) {
+        m_replyTrees.remove(reply);
+        m_replyBuffers.remove(reply);
+    } else {
+        qDebug("sltOnlineXml pReply is null!");
+    }
+    qDebug() << "sltNetError" << code;
+    if (QTreeWidgetItem *status = ui->online->topLevelItem(0))
+        status->setText(0, tr("_TEXT_ERRLOAD_"));
 }
 
 void Mater::on_online_itemClicked(QTreeWidgetItem *item, int column)
 {
-    Q_UNUSED(item)
-    Q_UNUSED(column)
+    if (!item)
+        return;
+    if (isButtonEntry(item)) {
+        if (item->text(0) != tr("_TEXT_RELOAD_") && item->text(0) != tr("_TEXT_ERRLOAD_"))
+            return;
+        // Downloads in flight outlive the entries they were started from; they find their
+        // entry again when the new catalogue arrives.
+        for (auto it = m_pendingItems.begin(); it != m_pendingItems.end(); ++it)
+            it.value() = nullptr;
+        while (ui->online->topLevelItemCount() > 1)
+            removeItem(ui->online->topLevelItem(1));
+        requestOnlineList(ui->online, onlineListUrl(contentServerBase()));
+        return;
+    }
+    // Categories have no files to fetch; only a material with an audio URL downloads.
+    if (column != 1 || !isMaterial(item) || item->text(2).isEmpty())
+        return;
+    for (int urlColumn = 2; urlColumn <= 4; ++urlColumn)
+        m_downloader->download(QUrl(item->text(urlColumn).trimmed()));
+    m_pendingItems.insert(sharedBaseName(fileNameOf(item->text(2).trimmed())), item);
+    item->setText(1, tr("_TEXT_DOWNLOADING_"));
 }
 
 void Mater::sltDownManage(const QString &path)
 {
-    Q_UNUSED(path)
+    const QString base = sharedBaseName(fileNameOf(path));
+    const QStringList names = materialFileNames(base);
+    m_finishedFiles.insert(fileNameOf(path));
+    for (const QString &name : names) {
+        if (!m_finishedFiles.contains(name))
+            return;
+    }
+    for (const QString &name : names)
+        m_finishedFiles.remove(name);
+    appendOnce(m_audioNames, base);
+    appendOnce(m_textNames, base);
+    appendOnce(m_transNames, base);
+
+    QTreeWidgetItem *item = m_pendingItems.take(base);
+    if (!item)
+        return; // its entry vanished from the catalogue while it downloaded
+    QTreeWidgetItem *parent = item->parent();
+    const QString audioUrl = item->text(2);
+    const QString audioName = fileNameOf(audioUrl);
+    QTreeWidgetItem *entry = newMaterialEntry(item->text(0), audioName, audioUrl);
+    if (m_trainDirs.contains(audioName))
+        entry->setText(2, tr("_TEXT_REVIEW_"));
+    if (parent) {
+        const QString title = parent->text(0);
+        QTreeWidgetItem *category = findCategory(ui->downs, title, 0);
+        if (!category)
+            category = appendCategory(ui->downs, title);
+        category->addChild(entry);
+    } else {
+        ui->downs->addTopLevelItem(entry); // a material listed outside any category
+    }
+    removeItem(item);
+    saveTree(ui->downs, customList, QStringLiteral("OnlineXmlWriter Failed"));
 }
 
 void Mater::sltImport(const QString &name, const QString &audioFileName)
 {
-    Q_UNUSED(name)
-    Q_UNUSED(audioFileName)
+    const QString title = tr("_TEXT_IMPORTED_");
+    QTreeWidgetItem *category = findCategory(ui->imports, title, 1);
+    if (!category)
+        category = appendCategory(ui->imports, title);
+    const QString key = fileNameOf(audioFileName);
+    QTreeWidgetItem *entry = newMaterialEntry(name, key, audioFileName);
+    if (m_trainDirs.contains(key))
+        entry->setText(2, tr("_TEXT_REVIEW_"));
+    category->addChild(entry);
+    const QString base = materialBaseName(audioFileName);
+    appendOnce(m_audioNames, base);
+    appendOnce(m_textNames, base);
+    appendOnce(m_transNames, base);
+    saveTree(ui->imports, importList, QStringLiteral("ImportXmlWriter Failed"));
 }
