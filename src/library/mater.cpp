@@ -1,5 +1,6 @@
 #include "mater.h"
 
+#include "fittextdelegate.h"
 #include "materialpaths.h"
 #include "qskinobject.h"
 #include "ui_mater.h"
@@ -50,10 +51,13 @@ Mater::Mater(QWidget *parent)
     loadXml(ui->downs, customList);
     loadXml(ui->imports, importList);
 
+    auto *statusDelegate = new FitTextDelegate(this);
     for (QTreeWidget *tree : {ui->local, ui->downs, ui->imports}) {
         tree->setColumnWidth(0, 228);
         tree->setColumnWidth(1, 30);
         tree->setColumnWidth(2, 30);
+        tree->setItemDelegateForColumn(1, statusDelegate);
+        tree->setItemDelegateForColumn(2, statusDelegate);
     }
     ui->online->setColumnWidth(0, 228);
     ui->online->setColumnWidth(1, 60);
