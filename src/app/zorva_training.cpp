@@ -1,105 +1,446 @@
 // Guided training slots of the main window: opening a material for study or review, the six
 // steps, the sentence recordings of a repeat and the demonstration recordings.
-//
-// Placeholder bodies: the training engine fills these in. They exist so that the window links
-// and its meta-object keeps every slot in its place.
 #include "zorva.h"
+#include "ui_zorva.h"
+
+#include "trainingrules.h"
+#include "tscontrol.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <phonon/MediaObject>
+#include <phonon/VideoWidget>
+
+#include <cmath>
+
+namespace {
+
+const QString workspaceFolder = QStringLiteral("./workspace/");
+const QString trainFolder = QStringLiteral("./workspace/train/");
+const QString demoFolder = QStringLiteral("./workspace/demo/");
+
+// Layout items of the study area, in the order the form adds them.
+constexpr int textViewItem = 0;
+constexpr int videoItem = 2;
+
+constexpr int singleTextWidth = 620;
+constexpr int sideBySideTextWidth = 300;
+constexpr int textHeight = 350;
+
+constexpr int practiceStep = 7;
+constexpr int simultaneousStep = 6;
+
+QStringList plainFileNames(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files);
+}
+
+Phonon::MediaSource localFile(const QString &path)
+{
+    return Phonon::MediaSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool isPlaying(const Phonon::MediaObject *player)
+{
+    const Phonon::State state = player->state();
+    return state == Phonon::PlayingState || state == Phonon::BufferingState;
+}
+
+QString transcriptPath(const QString &baseName)
+{
+    return workspaceFolder + baseName + QStringLiteral(".txt");
+}
+
+QString translationPath(const QString &baseName)
+{
+    return workspaceFolder + baseName + QStringLiteral("@T.txt");
+}
+
+// The bar's play button is usable only when the sentence has been recorded.
+void enablePlayButton(TsControl *bar, bool recorded)
+{
+    if (recorded)
+        bar->playOrPauseButtonTrue();
+    else
+        bar->playOrPauseButtonFalse();
+}
+
+} // namespace
 
 void Zorva::sltSwitchWorkspace(QString path)
 {
-    Q_UNUSED(path)
+    m_baseName = TrainingRules::baseNameFromAudioPath(path);
+    if (isPlaying(mediaObject))
+        mediaObject->stop();
+    emit isAudioPlay(false);
+
+    const QString key = TrainingRules::fileNameOf(path);
+    // Without a name there is no folder of its own; never create the training root's parent.
+    if (!key.isEmpty() && !QDir().mkpath(trainFolder + key))
+        qWarning("Cannot create the training folder %s", qPrintable(trainFolder + key));
+
+    m_mediaPath = path;
+    if (!m_mediaPath.isEmpty() && QFileInfo(m_mediaPath).isFile())
+        mediaObject->setCurrentSource(localFile(m_mediaPath));
+
+    m_trainDir = trainFolder + key + QLatin1Char('/');
+    m_demoDir = demoFolder + key + QLatin1Char('/');
+    m_step = 0;
+    ui->textView->hide();
+    ui->tranView->hide();
+    ui->screen->show();
+    sltTrainNumber();
+    tsControl->zeroShow();
+}
+
+void Zorva::sltTrainNumber()
+{
+    QVector<TrainingRules::RecordingFile> files;
+    const QFileInfoList entries = QDir(m_trainDir).entryInfoList(QDir::Files);
+    for (const QFileInfo &entry : entries)
+        files.append({entry.fileName(), entry.lastModified()});
+    m_repeat = TrainingRules::chooseRepeat(files);
+}
+
+void Zorva::sltNextState()
+{
+    ++m_step;
+    m_voicePaused = false;
+    const int sentence = TrainingRules::sentenceOfStep(m_step);
+    switch (m_step) {
+    case 1:
+    case 2:
+    case 5:
+        if (m_step == 5)
+            ui->textView->hide();
+        m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
+        sltRecordPlayPause(false);
+        mediaObject->stop();
+        emit isPlay(false);
+        enablePlayButton(tsControl, recordingExists(sentence));
+        ui->screen->show();
+        break;
+    case 3:
+        tsControl->hideTrigger();
+        sltRecordPlayPause(false);
+        mediaObject->play();
+        mediaObject->seek(0);
+        ui->screen->show();
+        emit isPlay(true);
+        break;
+    case 4:
+        ui->mainLO->setStretch(textViewItem, 1);
+        ui->textView->resizeEditor(singleTextWidth, textHeight);
+        ui->textView->openText(transcriptPath(m_baseName));
+        ui->textView->show();
+        ui->video->hide();
+        ui->screen->hide();
+        tsControl->showTrigger();
+        m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
+        sltRecordPlayPause(false);
+        mediaObject->stop();
+        emit isPlay(false);
+        enablePlayButton(tsControl, recordingExists(sentence));
+        break;
+    case simultaneousStep:
+        m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
+        sltRecordPlayPause(false);
+        mediaObject->play();
+        mediaObject->seek(0);
+        emit isPlay(true);
+        enablePlayButton(tsControl, recordingExists(sentence));
+        ui->screen->show();
+        break;
+    case practiceStep:
+        sltCheckFileNumExist();
+        tsControl->endShow();
+        sltStop();
+        ui->tranView->openText(translationPath(m_baseName));
+        tsControl->playOrPauseButtonTrue();
+        ui->mainLO->setStretch(textViewItem, 0);
+        ui->textView->resizeEditor(sideBySideTextWidth, textHeight);
+        ui->tranView->resizeEditor(sideBySideTextWidth, textHeight);
+        ui->textView->show();
+        ui->tranView->show();
+        ui->video->hide();
+        ui->screen->hide();
+        break;
+    default:
+        // Beyond the practice set the counter only moves, so that previous comes back to it.
+        break;
+    }
+    m_voicePaused = false;
+}
+
+void Zorva::sltPrevState()
+{
+    m_step = qMax(1, m_step - 1);
+    m_voicePaused = false;
+    const int sentence = TrainingRules::sentenceOfStep(m_step);
+    switch (m_step) {
+    case 2:
+        tsControl->showTrigger();
+        Q_FALLTHROUGH();
+    case 1:
+    case 5:
+        // These steps are entered backwards exactly as forwards.
+        --m_step;
+        sltNextState();
+        break;
+    case 3:
+        ui->textView->hide();
+        tsControl->hideTrigger();
+        sltRecordPlayPause(false);
+        mediaObject->play();
+        mediaObject->seek(0);
+        emit isPlay(true);
+        ui->screen->show();
+        break;
+    case 4:
+        ui->mainLO->setStretch(textViewItem, 1);
+        ui->textView->resizeEditor(singleTextWidth, textHeight);
+        ui->textView->openText(transcriptPath(m_baseName));
+        ui->textView->show();
+        m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
+        sltRecordPlayPause(false);
+        mediaObject->stop();
+        emit isPlay(false);
+        enablePlayButton(tsControl, recordingExists(sentence));
+        ui->video->hide();
+        ui->screen->hide();
+        break;
+    default:
+        // Back from the practice set to step 6 only lowers the counter: the texts stay.
+        break;
+    }
+    m_voicePaused = false;
 }
 
 void Zorva::sltRecordPlayPause(bool play)
 {
-    Q_UNUSED(play)
+    if (!play) {
+        if (isPlaying(voiceObject)) {
+            voiceObject->pause();
+            m_voicePaused = true;
+        }
+        return;
+    }
+    if (!m_recordFile.isEmpty() && QFileInfo(m_recordFile).isFile()) {
+        const Phonon::MediaSource source = localFile(m_recordFile);
+        // A sentence paused by the learner goes on where it stopped instead of starting over.
+        const bool resume = m_voicePaused && voiceObject->state() == Phonon::PausedState
+                            && voiceObject->currentSource().url() == source.url();
+        if (!resume)
+            voiceObject->setCurrentSource(source);
+        voiceObject->play();
+    }
+    m_voicePaused = false;
 }
 
-void Zorva::sltNextState() {}
-
-void Zorva::sltPrevState() {}
-
-void Zorva::sltTextHide() {}
-
-void Zorva::sltOneClick() {}
-
-void Zorva::sltTwoClick() {}
-
-void Zorva::sltThreeClick() {}
-
-void Zorva::sltFourClick() {}
-
-void Zorva::sltFiveClick() {}
-
-void Zorva::sltAudioStop(QString trainDir)
+void Zorva::sltOneClick()
 {
-    Q_UNUSED(trainDir)
+    tsControl->playOrPauseButtonTrue();
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 1);
+    sltRecordPlayPause(false);
+    m_voicePaused = false;
 }
 
-void Zorva::demoPathSet(QString demoDir)
+void Zorva::sltTwoClick()
 {
-    Q_UNUSED(demoDir)
+    tsControl->playOrPauseButtonTrue();
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 2);
+    sltRecordPlayPause(false);
+    m_voicePaused = false;
 }
 
-void Zorva::sltAudioStopBool(bool play)
+void Zorva::sltThreeClick()
 {
-    Q_UNUSED(play)
+    tsControl->playOrPauseButtonTrue();
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 3);
+    sltRecordPlayPause(false);
+    m_voicePaused = false;
+}
+
+void Zorva::sltFourClick()
+{
+    tsControl->playOrPauseButtonTrue();
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 4);
+    sltRecordPlayPause(false);
+    m_voicePaused = false;
+}
+
+// Enables the play button like the other four, so sentence 5 can be played even after a
+// recording left the button disabled.
+void Zorva::sltFiveClick()
+{
+    tsControl->playOrPauseButtonTrue();
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 5);
+    sltRecordPlayPause(false);
+    m_voicePaused = false;
+}
+
+void Zorva::sltCheckFileNumExist()
+{
+    tsControl->resetButtonTrue();
+    const auto present = TrainingRules::existingSentences(plainFileNames(m_trainDir), m_repeat);
+    static constexpr void (Zorva::*missing[TrainingRules::sentenceCount])() = {
+        &Zorva::noneFileOne, &Zorva::noneFileTwo, &Zorva::noneFileThree, &Zorva::noneFileFour,
+        &Zorva::noneFileFive};
+    for (size_t index = 0; index < present.size(); ++index) {
+        if (!present[index])
+            emit(this->*missing[index])();
+    }
 }
 
 void Zorva::sltRepeatOne(QString trainDir)
 {
-    Q_UNUSED(trainDir)
+    m_trainDir = trainDir;
+    m_repeat = QStringLiteral("1");
+    sltCheckFileNumExist();
 }
 
 void Zorva::sltRepeatTwo(QString trainDir)
 {
-    Q_UNUSED(trainDir)
+    m_trainDir = trainDir;
+    m_repeat = QStringLiteral("2");
+    sltCheckFileNumExist();
 }
 
 void Zorva::sltRepeatThree(QString trainDir)
 {
-    Q_UNUSED(trainDir)
+    m_trainDir = trainDir;
+    m_repeat = QStringLiteral("3");
+    sltCheckFileNumExist();
 }
 
 void Zorva::sltRepeatFour(QString trainDir)
 {
-    Q_UNUSED(trainDir)
+    m_trainDir = trainDir;
+    m_repeat = QStringLiteral("4");
+    sltCheckFileNumExist();
 }
 
 void Zorva::sltRepeatFive(QString trainDir)
 {
-    Q_UNUSED(trainDir)
+    m_trainDir = trainDir;
+    m_repeat = QStringLiteral("5");
+    sltCheckFileNumExist();
 }
 
-void Zorva::sltDemonstrate() {}
-
-void Zorva::sltAudioSeek(double fraction)
+void Zorva::sltAudioStop(QString trainDir)
 {
-    Q_UNUSED(fraction)
+    ui->mainLO->setStretch(textViewItem, 0);
+    ui->mainLO->setStretch(videoItem, 0);
+    m_baseName = TrainingRules::baseNameFromTrainFolder(trainDir);
+    sltTextHide();
+    ui->textView->openText(transcriptPath(m_baseName));
+    ui->tranView->openText(translationPath(m_baseName));
+    tsControl->playOrPauseButtonTrue();
+    ui->textView->resizeEditor(sideBySideTextWidth, textHeight);
+    ui->tranView->resizeEditor(sideBySideTextWidth, textHeight);
+    ui->textView->show();
+    ui->tranView->show();
+    ui->video->hide();
+    ui->screen->hide();
+    if (isPlaying(voiceObject))
+        voiceObject->stop();
+    emit isAudioPlay(false);
 }
 
-void Zorva::sltRecordPrepare() {}
+void Zorva::demoPathSet(QString demoDir)
+{
+    m_demoDir = demoDir;
+}
 
-void Zorva::sltSixStepSpec() {}
+void Zorva::sltDemonstrate()
+{
+    sltTextHide();
+    m_trainDir = m_demoDir;
+    m_repeat.clear();
+    sltCheckFileNumExist();
+}
 
 void Zorva::sltTranscripTextShow(bool show)
 {
     Q_UNUSED(show)
+    if (!ui->textView->isHidden())
+        return;
+    if (!ui->tranView->isHidden())
+        ui->tranView->hide();
+    ui->mainLO->setStretch(textViewItem, 1);
+    ui->mainLO->setStretch(videoItem, 1);
+    ui->textView->resizeEditor(singleTextWidth, textHeight);
+    ui->textView->openText(transcriptPath(m_baseName));
+    ui->textView->show();
+    ui->video->hide();
+    ui->screen->hide();
 }
 
 void Zorva::sltTranslationTextShow(bool show)
 {
     Q_UNUSED(show)
+    if (!ui->tranView->isHidden())
+        return;
+    if (!ui->textView->isHidden())
+        ui->textView->hide();
+    ui->mainLO->setStretch(textViewItem, 0);
+    ui->mainLO->setStretch(videoItem, 0);
+    ui->tranView->resizeEditor(singleTextWidth, textHeight);
+    ui->tranView->openText(translationPath(m_baseName));
+    ui->tranView->show();
+    ui->video->hide();
+    ui->screen->hide();
 }
 
-void Zorva::sltTrainNumber() {}
+void Zorva::sltTextHide()
+{
+    ui->mainLO->setStretch(textViewItem, 0);
+    ui->mainLO->setStretch(videoItem, 0);
+    if (!ui->textView->isHidden())
+        ui->textView->hide();
+    if (!ui->tranView->isHidden())
+        ui->tranView->hide();
+    ui->screen->show();
+}
 
-void Zorva::sltCheckFileNumExist() {}
+void Zorva::sltRecordPrepare()
+{
+    // In simultaneous interpreting the learner speaks over the model, so it keeps playing.
+    if (isPlaying(mediaObject) && m_step != simultaneousStep) {
+        mediaObject->stop();
+        emit isPlay(false);
+    }
+}
 
-void Zorva::sltStop() {}
+void Zorva::sltSixStepSpec()
+{
+    mediaObject->seek(0);
+}
+
+void Zorva::sltAudioStopBool(bool play)
+{
+    Q_UNUSED(play)
+    if (isPlaying(voiceObject))
+        voiceObject->stop();
+}
+
+void Zorva::sltAudioSeek(double fraction)
+{
+    const qint64 total = voiceObject->totalTime();
+    if (total <= 0 || !std::isfinite(fraction))
+        return;
+    const double clamped = qBound(0.0, fraction, 1.0);
+    voiceObject->seek(static_cast<qint64>(static_cast<double>(total) * clamped));
+}
+
+void Zorva::sltStop()
+{
+    mediaObject->stop();
+    emit isPlay(false);
+}
 
 bool Zorva::recordingExists(int sentence) const
 {
-    Q_UNUSED(sentence)
-    return false;
+    return TrainingRules::sentenceExists(plainFileNames(m_trainDir), m_repeat, sentence);
 }

@@ -34,7 +34,9 @@ QString fileNameOf(const QString &path)
     const QString trimmed = withoutTrailingSlashes(path);
     const int slash = std::max(trimmed.lastIndexOf(QLatin1Char('/')),
                                trimmed.lastIndexOf(QLatin1Char('\\')));
-    return trimmed.mid(slash + 1);
+    const QString name = trimmed.mid(slash + 1);
+    // "." and ".." would lead a material's folders out of the workspace.
+    return name == QLatin1String(".") || name == QLatin1String("..") ? QString() : name;
 }
 
 QString baseNameFromAudioPath(const QString &audioPath)
@@ -50,6 +52,21 @@ QString baseNameFromTrainFolder(const QString &trainFolder)
 QString sentenceFileName(const QString &folder, const QString &repeat, int sentence)
 {
     return folder + repeat + QString::number(sentence) + QStringLiteral(".mp3");
+}
+
+int sentenceOfStep(int step)
+{
+    switch (step) {
+    case 1:
+    case 2:
+        return step;
+    case 4:
+    case 5:
+    case 6:
+        return step - 1;
+    default:
+        return 0;
+    }
 }
 
 bool sentenceExists(const QStringList &fileNames, const QString &repeat, int sentence)

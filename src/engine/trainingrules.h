@@ -21,11 +21,16 @@ QString baseNameFromAudioPath(const QString &audioPath);
 // "./workspace/train/lesson01.mp3/" gives "lesson01": the folder is named after the audio file.
 QString baseNameFromTrainFolder(const QString &trainFolder);
 
-// Last component of a path, without a trailing slash: the key a material's folders are named by.
+// Last component of a path, without a trailing slash: the key a material's folders are named
+// by. Empty for "." and "..", which name no material.
 QString fileNameOf(const QString &path);
 
 // Folder + repeat + sentence + ".mp3"; the demonstration's repeat is empty ("2.mp3").
 QString sentenceFileName(const QString &folder, const QString &repeat, int sentence);
+
+// The sentence a training step records: steps 1, 2, 4, 5 and 6 record sentences 1 to 5;
+// step 3 (listening) and every other step record none (0).
+int sentenceOfStep(int step);
 
 // Whether the listing holds the recording of `sentence` (1 to 5) in `repeat`.
 bool sentenceExists(const QStringList &fileNames, const QString &repeat, int sentence);

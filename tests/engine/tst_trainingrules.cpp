@@ -34,6 +34,8 @@ private slots:
     void baseNameFromTrainFolder();
     void sentenceFileNames_data();
     void sentenceFileNames();
+    void sentenceOfStep_data();
+    void sentenceOfStep();
     void sentencePresence_data();
     void sentencePresence();
     void sentenceOutsideRangeNeverExists();
@@ -57,6 +59,7 @@ void TestTrainingRules::baseNameFromAudioPath_data()
     QTest::newRow("Chinese name") << QStringLiteral("./workspace/口译第一课.mp3")
                                   << QStringLiteral("口译第一课");
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("parent folder") << "./workspace/.." << "";
 }
 
 void TestTrainingRules::baseNameFromAudioPath()
@@ -102,6 +105,29 @@ void TestTrainingRules::sentenceFileNames()
     QFETCH(QString, fileName);
     QCOMPARE(sentenceFileName(QStringLiteral("./workspace/train/l.mp3/"), repeat, sentence),
              fileName);
+}
+
+void TestTrainingRules::sentenceOfStep_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("sentence");
+    QTest::newRow("entry") << 0 << 0;
+    QTest::newRow("retelling") << 1 << 1;
+    QTest::newRow("consecutive") << 2 << 2;
+    QTest::newRow("listening records nothing") << 3 << 0;
+    QTest::newRow("sight translation") << 4 << 3;
+    QTest::newRow("second retelling") << 5 << 4;
+    QTest::newRow("simultaneous") << 6 << 5;
+    QTest::newRow("practice") << 7 << 0;
+    QTest::newRow("beyond practice") << 8 << 0;
+    QTest::newRow("negative") << -1 << 0;
+}
+
+void TestTrainingRules::sentenceOfStep()
+{
+    QFETCH(int, step);
+    QFETCH(int, sentence);
+    QCOMPARE(TrainingRules::sentenceOfStep(step), sentence);
 }
 
 void TestTrainingRules::sentencePresence_data()
