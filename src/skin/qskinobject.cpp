@@ -286,9 +286,10 @@ void QSkinObject::updateMask()
     mono.fill(0);
     for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        uchar *bits = mono.scanLine(y);
         for (int x = 0; x < image.width(); ++x) {
             if (qAlpha(line[x]) != 0)
-                mono.setPixel(x, y, 1);
+                bits[x >> 3] |= static_cast<uchar>(1u << (x & 7));
         }
     }
     skinWidget->setMask(QBitmap::fromImage(mono));
@@ -405,6 +406,12 @@ bool QSkinObject::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Show:
         minimizeHover = maximizeHover = closeHover = false;
+        break;
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowIconChange:
+    case QEvent::IconTextChange:
+        // The title bar is ours to draw, so nobody else repaints it.
+        skinWidget->update();
         break;
     default:
         break;
