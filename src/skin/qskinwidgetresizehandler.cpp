@@ -108,7 +108,7 @@ int QSkinWidgetResizeHandler::range() const
 
 bool QSkinWidgetResizeHandler::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_child || QApplication::activePopupWidget() || m_window->isMaximized())
+    if (watched != m_child || !m_skin || QApplication::activePopupWidget() || m_window->isMaximized())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "qskinobject.h"
+
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 
 class QMouseEvent;
 class QWidget;
-class QSkinObject;
 
 // Which part of a frameless window the mouse is on: an edge, a corner, or the centre.
 enum class FrameSide { Centre, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
@@ -49,7 +51,8 @@ private:
     bool handleMove(QMouseEvent *event);
     bool handleRelease(QMouseEvent *event);
 
-    QSkinObject *m_skin = nullptr;
+    // Windows may delete their skin object before themselves (and so before this child).
+    QPointer<QSkinObject> m_skin;
     QWidget *m_window = nullptr;
     QWidget *m_child = nullptr;
     QPoint m_pressGlobal;

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+
+#include <memory>
 #include <QtTest>
 
 namespace {
@@ -65,6 +67,7 @@ private slots:
     void edgeDragResizes_data();
     void edgeDragResizes();
     void alphaFromSettings();
+    void skinAndWindowGoInEitherOrder();
     void screenshot();
 
 private:
@@ -362,6 +365,30 @@ void TestQSkinObject::alphaFromSettings()
 {
     QWidget *window = makeWindow(1, writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\nAlpha=0.5\n")));
     QVERIFY(qAbs(window->windowOpacity() - 0.5) < 0.01);
+}
+
+// Windows hold their skin object either as an owned member (deleted before the window and
+// its children) or not at all (it then goes with the window).
+void TestQSkinObject::skinAndWindowGoInEitherOrder()
+{
+    auto *window = new QWidget;
+    m_windows.append(window);
+    window->setGeometry(200, 150, 400, 300);
+    auto owned = std::make_unique<QSkinObject>(window, 4);
+    owned->setSkinFile(writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\n")));
+    owned->startSkinning();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    owned.reset();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, kClose); // no skin left to act
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->grab().isNull());
+
+    auto *unowned = new QWidget;
+    QPointer<QSkinObject> skin = new QSkinObject(unowned, 1);
+    skin->startSkinning();
+    delete unowned;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(skin.isNull());
 }
 
 // Set ZORVA_SCREENSHOT_DIR to write skinned-window.png there.
