@@ -106,7 +106,18 @@ void Mater::loadXml(QTreeWidget *tree, const QString &fileName)
     QFile file(fileName);
     XmlParser parser(tree);
     parser.appendLog(QStringLiteral("Mater::loadXml() %1\n").arg(fileName));
-    parser.parseDevice(&file);
+    if (!parser.parseDevice(&file) && tree != ui->local)
+        keepBrokenList(fileName);
+}
+
+// The next change of the tree rewrites the list from what could be read, so the
+// unreadable original is kept aside for the learner (or support) to recover.
+void Mater::keepBrokenList(const QString &fileName)
+{
+    const QString copy = firstFreeName(fileName + QStringLiteral(".broken"),
+                                       [](const QString &name) { return QFileInfo::exists(name); });
+    if (QFile::copy(fileName, copy))
+        qWarning().noquote() << QStringLiteral("Kept the unreadable list %1 as %2").arg(fileName, copy);
 }
 
 void Mater::refreshStatus(QTreeWidget *tree, int mode)

@@ -71,6 +71,7 @@ private:
     void showImporter();
 
     void scanWorkspace();
+    void keepBrokenList(const QString &fileName);
     void addButtonEntry(QTreeWidget *tree, const QString &iconPath, const QString &text);
     QTreeWidget *currentTree() const;
     bool isButtonEntry(const QTreeWidgetItem *item) const;

@@ -68,6 +68,14 @@ bool isMaterial(const QTreeWidgetItem *item)
     return item && (!item->text(3).isEmpty() || !item->text(4).isEmpty());
 }
 
+QString firstFreeName(const QString &wanted, const std::function<bool(const QString &)> &taken)
+{
+    QString name = wanted;
+    for (int i = 1; taken(name); ++i)
+        name = wanted + QLatin1Char('.') + QString::number(i);
+    return name;
+}
+
 QUrl onlineListUrl(const QString &serverBase)
 {
     QString base = serverBase;

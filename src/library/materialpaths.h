@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 class QTreeWidgetItem;
 
 // Where a material's files and folders live, relative to the program folder, and the
@@ -29,6 +31,10 @@ bool isDamagedAudioSize(qint64 size);
 
 // An entry is a material when it names a key or an audio source; anything else is a folder.
 bool isMaterial(const QTreeWidgetItem *item);
+
+// wanted itself when taken(wanted) is false, else the first of wanted + ".1", ".2", ...
+// that is not taken.
+QString firstFreeName(const QString &wanted, const std::function<bool(const QString &)> &taken);
 
 // The catalogue address below a content server's base URL.
 QUrl onlineListUrl(const QString &serverBase);

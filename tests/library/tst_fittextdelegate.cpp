@@ -10,7 +10,6 @@ class TestFitTextDelegate : public QObject
 private slots:
     void fittingFont_data();
     void fittingFont();
-    void pixelSizedFontIsLeftAlone();
 };
 
 void TestFitTextDelegate::fittingFont_data()
@@ -45,13 +44,6 @@ void TestFitTextDelegate::fittingFont()
         QVERIFY(QFontMetrics(larger).horizontalAdvance(text) > width);
     }
     QCOMPARE(fitted.family(), font.family());
-}
-
-void TestFitTextDelegate::pixelSizedFontIsLeftAlone()
-{
-    QFont font;
-    font.setPixelSize(14);
-    QCOMPARE(::fittingFont(font, QStringLiteral("学习"), 5).pixelSize(), 14);
 }
 
 QTEST_MAIN(TestFitTextDelegate)

@@ -223,14 +223,25 @@ void TestMater::startsWithoutLearnerLists()
 
 void TestMater::reportsBrokenLearnerListOnce()
 {
-    writeBytes("weblist.xml", listOf("Selections", {}));
-    writeBytes("custom.xml", "<vornask><case learned=\"a.mp3\" url=\"a.mp3\"><title>kept</title></case>\n<case><title>x</case>");
-    ModalCatcher catcher;
-    makePanel();
-    QCOMPARE(catcher.boxTexts.size(), 1);
-    QVERIFY(catcher.boxTexts.first().startsWith("Parse error at line 2"));
-    QCOMPARE(tree("downs")->topLevelItem(0)->text(0), QStringLiteral("kept"));
-    QCOMPARE(tree("downs")->topLevelItem(0)->text(1), mater("_TEXT_STUDY_"));
+    const QByteArray broken = "<vornask><train folded=\"no\"><title>Cat</title>"
+                              "<case learned=\"a.mp3\" url=\"a.mp3\"><title>kept</title></case>\n"
+                              "<case learned=\"b.mp3\" url=\"b.mp3\"><title>lost</case></train></vornask>";
+    makeMaterial("a");
+    writeBytes("custom.xml", broken);
+    writeBytes("custom.xml.broken", "an older copy");
+    {
+        ModalCatcher catcher;
+        makePanel();
+        QCOMPARE(catcher.boxTexts.size(), 1);
+        QVERIFY(catcher.boxTexts.first().startsWith("Parse error at line 2"));
+    }
+    QTreeWidget *downs = tree("downs");
+    QCOMPARE(findItem(downs, "kept")->text(1), mater("_TEXT_STUDY_"));
+    // Rewriting the list from the readable part must not lose the rest of the original.
+    QVERIFY(rightClick(downs, findItem(downs, "kept"), "Clear").opened);
+    QVERIFY(!readBytes("custom.xml").contains("lost"));
+    QCOMPARE(readBytes("custom.xml.broken.1"), broken);
+    QCOMPARE(readBytes("custom.xml.broken"), QByteArray("an older copy"));
 }
 
 void TestMater::studyEmitsAudioAndTrainingFolder_data()

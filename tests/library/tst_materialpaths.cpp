@@ -13,7 +13,8 @@ private slots:
     void fileNameOf();
     void materialBaseName_data();
     void materialBaseName();
-    void folders();
+    void firstFreeName_data();
+    void firstFreeName();
     void damagedAudioSize_data();
     void damagedAudioSize();
     void isMaterial_data();
@@ -66,13 +67,25 @@ void TestMaterialPaths::materialBaseName()
     QCOMPARE(MaterialPaths::materialBaseName(input), expected);
 }
 
-void TestMaterialPaths::folders()
+void TestMaterialPaths::firstFreeName_data()
 {
-    QCOMPARE(audioPath("a.mp3"), QStringLiteral("./workspace/a.mp3"));
-    QCOMPARE(transcriptPath("a"), QStringLiteral("./workspace/a.txt"));
-    QCOMPARE(translationPath("a"), QStringLiteral("./workspace/a@T.txt"));
-    QCOMPARE(trainFolder("a.mp3"), QStringLiteral("./workspace/train/a.mp3/"));
-    QCOMPARE(demoFolder("a.mp3"), QStringLiteral("./workspace/demo/a.mp3/"));
+    QTest::addColumn<QStringList>("taken");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("free") << QStringList{} << "custom.xml.broken";
+    QTest::newRow("taken once") << QStringList{"custom.xml.broken"} << "custom.xml.broken.1";
+    QTest::newRow("gap is reused") << QStringList{"custom.xml.broken", "custom.xml.broken.2"}
+                                   << "custom.xml.broken.1";
+    QTest::newRow("several") << QStringList{"custom.xml.broken", "custom.xml.broken.1", "custom.xml.broken.2"}
+                             << "custom.xml.broken.3";
+}
+
+void TestMaterialPaths::firstFreeName()
+{
+    QFETCH(QStringList, taken);
+    QFETCH(QString, expected);
+    const QString name = MaterialPaths::firstFreeName(
+        "custom.xml.broken", [&](const QString &candidate) { return taken.contains(candidate); });
+    QCOMPARE(name, expected);
 }
 
 void TestMaterialPaths::damagedAudioSize_data()

@@ -7,7 +7,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -50,7 +49,6 @@ private slots:
     void ignoresTitleUnderRoot();
     void replacesInvalidUtf8();
     void writesParseLogAsWarning();
-    void missingFileIsReported();
     void readsTenMegabyteList();
     void readsDeeplyNestedCategories();
 };
@@ -258,18 +256,6 @@ void TestXmlParser::writesParseLogAsWarning()
     const QString log = logs.first();
     QVERIFY2(log.startsWith(" Mater::loadXml() broken.xml\n  Parse error at line 2"), qPrintable(log));
     QVERIFY(log.contains(catcher.boxTexts.value(0)));
-}
-
-void TestXmlParser::missingFileIsReported()
-{
-    QTemporaryDir dir;
-    QFile missing(dir.filePath(QStringLiteral("absent.xml")));
-    QTreeWidget tree;
-    ModalCatcher catcher;
-    XmlParser parser(&tree);
-    QVERIFY(!parser.parseDevice(&missing));
-    QCOMPARE(catcher.boxTexts.size(), 1);
-    QCOMPARE(tree.topLevelItemCount(), 0);
 }
 
 void TestXmlParser::readsTenMegabyteList()
