@@ -22,6 +22,9 @@ XmlParser::XmlParser(QTreeWidget *tree) : treeWidget(tree)
     const NoFocusRectangleStyle style;
     m_dirIcon = style.standardIcon(QStyle::SP_DirIcon);
     m_fileIcon = style.standardIcon(QStyle::SP_FileIcon);
+    // Looked up once: a catalogue has thousands of entries.
+    m_categoryTitle = QObject::tr("Train");
+    m_materialTitle = QObject::tr("Unknown title");
 }
 
 XmlParser::~XmlParser()
@@ -82,18 +85,18 @@ bool XmlParser::startElement(const QString &, const QString &, const QString &qN
             return false;
     } else if (qName == QLatin1String("channel") || qName == QLatin1String("train")) {
         QTreeWidgetItem *item = createChildItem(qName);
-        item->setText(0, QObject::tr("Train"));
+        item->setText(0, m_categoryTitle);
         item->setIcon(0, m_dirIcon);
         if (attributes.value(QStringLiteral("folded")) == QLatin1String("no"))
             m_toExpand.append(item);
     } else if (qName == QLatin1String("item")) {
         QTreeWidgetItem *item = createChildItem(qName);
         item->setIcon(0, m_fileIcon);
-        item->setText(0, QObject::tr("Unknown title"));
+        item->setText(0, m_materialTitle);
     } else if (qName == QLatin1String("case")) {
         QTreeWidgetItem *item = createChildItem(qName);
         item->setIcon(0, m_fileIcon);
-        item->setText(0, QObject::tr("Unknown title"));
+        item->setText(0, m_materialTitle);
         item->setText(3, attributes.value(QStringLiteral("learned")));
         item->setText(4, attributes.value(QStringLiteral("url")));
     } else if (qName == QLatin1String("separator")) {

@@ -57,6 +57,8 @@ private:
     QList<QTreeWidgetItem *> m_toExpand;
     QIcon m_dirIcon;
     QIcon m_fileIcon;
+    QString m_categoryTitle;
+    QString m_materialTitle;
 };
 
 QT_WARNING_POP
