@@ -1,5 +1,6 @@
 #include "mater.h"
 
+#include "importer.h"
 #include "modalcatcher.h"
 #include "testpaths.h"
 
@@ -97,6 +98,8 @@ private slots:
     void reviewMarkNeedsFolderOfExactKey();
     void reviewEmitsThreePathsInOrder();
     void otherClicksEmitNothing();
+    void importEntryOpensDialog_data();
+    void importEntryOpensDialog();
     void contextMenuOffers_data();
     void contextMenuOffers();
     void contextMenuTargetsRowUnderPointer();
@@ -374,6 +377,28 @@ void TestMater::otherClicksEmitNothing()
     click(local, findItem(local, "One"), 2); // no review mark without a training folder
     QVERIFY(m_emitted.isEmpty());
     QVERIFY(catcher.boxTexts.isEmpty());
+}
+
+void TestMater::importEntryOpensDialog_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::newRow("title") << 0;
+    QTest::newRow("status column") << 1;
+}
+
+void TestMater::importEntryOpensDialog()
+{
+    QFETCH(int, column);
+    ModalCatcher catcher;
+    makePanel();
+    QTreeWidget *imports = tree("imports");
+    auto *dialog = m_panel->findChild<Importer *>();
+    QVERIFY(dialog);
+    QVERIFY(!dialog->isVisible());
+    click(imports, imports->topLevelItem(0), column);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->isVisible(), 5000);
+    QVERIFY(!dialog->isModal());
+    QVERIFY(m_emitted.isEmpty());
 }
 
 void TestMater::contextMenuOffers_data()
