@@ -53,8 +53,8 @@ bool hasCloseArea(int set)
 
 } // namespace
 
-SkinButtonAreas skinButtonAreas(int buttonSet, int windowWidth, QSize buttonSize, int topHeight,
-                                int topRightWidth)
+SkinButtonAreas skinButtonAreas(
+    int buttonSet, int windowWidth, QSize buttonSize, int topHeight, int topRightWidth)
 {
     const int set = buttonSet & 7;
     const int bw = buttonSize.width();
@@ -103,8 +103,7 @@ QSkinObject::QSkinObject(QWidget *window, int buttonSet_)
     m_originalFlags = window->windowFlags();
     // Keep the window's type (tool window, dialog) and only replace the frame hints.
     window->setWindowFlags((m_originalFlags & Qt::WindowType_Mask) | Qt::FramelessWindowHint
-                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                           | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     skinPixmap = QPixmap(window->width() + 12, window->height() + 12);
     skinPixmap.fill(Qt::transparent);
     // Nobody owns the skin object; it goes with its window.
@@ -164,9 +163,8 @@ void QSkinObject::startSkinning()
     const QPoint position = skinWidget->pos();
     skinWidget->setMouseTracking(true);
     skinWidget->setContentsMargins(elementSize(kBorderLeft).width(),
-                                   elementSize(kBorderTop).height(),
-                                   elementSize(kBorderRight).width(),
-                                   elementSize(kBorderBottom).height());
+        elementSize(kBorderTop).height(), elementSize(kBorderRight).width(),
+        elementSize(kBorderBottom).height());
     skinWidget->installEventFilter(this);
     if (!resizeHandler)
         resizeHandler = new QSkinWidgetResizeHandler(this, skinWidget);
@@ -201,16 +199,15 @@ void QSkinObject::setAlphaValue(double a)
 QSize QSkinObject::largestButtonSize() const
 {
     QSize size;
-    for (const QString &button : {kMinimize, kMaximize, kClose})
+    for (const QString &button : { kMinimize, kMaximize, kClose })
         size = size.expandedTo(elementSize(button + QStringLiteral("_button_normal")));
     return size;
 }
 
 void QSkinObject::updateButtonAreas(int windowWidth)
 {
-    const SkinButtonAreas areas =
-        skinButtonAreas(buttonSet, windowWidth, largestButtonSize(),
-                        elementSize(kBorderTop).height(), elementSize(kBorderTopRight).width());
+    const SkinButtonAreas areas = skinButtonAreas(buttonSet, windowWidth, largestButtonSize(),
+        elementSize(kBorderTop).height(), elementSize(kBorderTopRight).width());
     closeArea = areas.close;
     maximizeArea = areas.maximize;
     minimizeArea = areas.minimize;
@@ -235,21 +232,23 @@ void QSkinObject::paintFrame(QPainter &painter)
     const QSize bottom = elementSize(kBorderBottom);
     const QSize br = elementSize(kBorderBottomRight);
 
-    renderElement(painter, kBorderTop, QRectF(tl.width(), 0, w - tl.width() - tr.width(), top.height()));
+    renderElement(
+        painter, kBorderTop, QRectF(tl.width(), 0, w - tl.width() - tr.width(), top.height()));
     renderElement(painter, kBorderTopLeft, QRectF(QPointF(0, 0), tl));
     renderElement(painter, kBorderTopRight, QRectF(QPointF(w - tr.width(), 0), tr));
-    renderElement(painter, kBorderLeft,
-                  QRectF(0, tl.height(), left.width(), h - tl.height() - bl.height()));
-    renderElement(painter, kBorderRight, QRectF(w - right.width(), tr.height(), right.width(),
-                                                h - tr.height() - br.height()));
+    renderElement(
+        painter, kBorderLeft, QRectF(0, tl.height(), left.width(), h - tl.height() - bl.height()));
+    renderElement(painter, kBorderRight,
+        QRectF(w - right.width(), tr.height(), right.width(), h - tr.height() - br.height()));
     renderElement(painter, kBorderBottomLeft, QRectF(QPointF(0, h - bl.height()), bl));
-    renderElement(painter, kBorderBottom, QRectF(bl.width(), h - bottom.height(),
-                                                 w - bl.width() - br.width(), bottom.height()));
-    renderElement(painter, kBorderBottomRight, QRectF(QPointF(w - br.width(), h - br.height()), br));
+    renderElement(painter, kBorderBottom,
+        QRectF(bl.width(), h - bottom.height(), w - bl.width() - br.width(), bottom.height()));
+    renderElement(
+        painter, kBorderBottomRight, QRectF(QPointF(w - br.width(), h - br.height()), br));
 
     painter.fillRect(QRect(left.width(), top.height(), w - left.width() - right.width(),
-                           h - top.height() - bottom.height()),
-                     backgroundColor);
+                         h - top.height() - bottom.height()),
+        backgroundColor);
 }
 
 void QSkinObject::paintTitle(QPainter &painter)
@@ -266,8 +265,7 @@ void QSkinObject::paintTitle(QPainter &painter)
         painter.drawPixmap(target, icon.pixmap(target.size()));
     }
     const QRect titleRect(2 * leftWidth + 36, 0,
-                          skinWidget->width() - 5 * largestButtonSize().width() - leftWidth - rightWidth,
-                          topHeight);
+        skinWidget->width() - 5 * largestButtonSize().width() - leftWidth - rightWidth, topHeight);
     painter.setFont(titleFont);
     painter.setPen(titleColor);
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, skinWidget->windowTitle());
@@ -282,7 +280,7 @@ void QSkinObject::updateMask()
     m_maskSize = skinPixmap.size();
     const QImage image = skinPixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     QImage mono(image.size(), QImage::Format_MonoLSB);
-    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    mono.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
     mono.fill(0);
     for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
@@ -300,7 +298,7 @@ void QSkinObject::updateStyle()
     const int leftWidth = elementSize(kBorderLeft).width();
     const int rightWidth = elementSize(kBorderRight).width();
     skinWidget->setMinimumSize(leftWidth + rightWidth + 128,
-                               elementSize(kBorderTop).height() + elementSize(kBorderBottom).height());
+        elementSize(kBorderTop).height() + elementSize(kBorderBottom).height());
     skinPixmap = QPixmap(skinWidget->size());
     skinPixmap.fill(Qt::transparent);
     {
@@ -330,16 +328,20 @@ void QSkinObject::updateButtons()
     QPainter painter(&skinPixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!(buttonSet & 2) && !(buttonSet & 4))
-        renderElement(painter, buttonElement(kMinimize, minimizeHover), minimizeArea.boundingRect());
+        renderElement(
+            painter, buttonElement(kMinimize, minimizeHover), minimizeArea.boundingRect());
     renderElement(painter, buttonElement(kClose, closeHover), closeArea.boundingRect());
 }
 
 void QSkinObject::updateHover(const QPoint &pos)
 {
-    struct Button { QRegion area; bool *hover; };
-    const Button buttons[] = {{minimizeArea, &minimizeHover},
-                              {maximizeArea, &maximizeHover},
-                              {closeArea, &closeHover}};
+    struct Button
+    {
+        QRegion area;
+        bool *hover;
+    };
+    const Button buttons[] = { { minimizeArea, &minimizeHover }, { maximizeArea, &maximizeHover },
+        { closeArea, &closeHover } };
     for (const Button &button : buttons) {
         const bool over = button.area.contains(pos);
         if (over != *button.hover) {
@@ -369,7 +371,7 @@ void QSkinObject::mouseReleaseEvent(QMouseEvent *event)
     // Moves during the press went to the resize handler; catch up with where the mouse is.
     updateHover(pos);
     if (!insideButtonBand(pos, skinWidget->width(), elementSize(kBorderTop).height(),
-                          closeArea.boundingRect().height()))
+            closeArea.boundingRect().height()))
         return;
     if (closeArea.contains(pos)) {
         event->accept();

@@ -25,8 +25,8 @@ struct SkinButtonAreas
 // Button layout of a window W pixels wide: buttonSize is the largest normal-state button,
 // topHeight the title bar's height and topRightWidth the right title corner's width.
 // Only the low three bits of buttonSet count.
-SkinButtonAreas skinButtonAreas(int buttonSet, int windowWidth, QSize buttonSize, int topHeight,
-                                int topRightWidth);
+SkinButtonAreas skinButtonAreas(
+    int buttonSet, int windowWidth, QSize buttonSize, int topHeight, int topRightWidth);
 
 // "WxH" in a window's icon text asks for the title icon at that size; anything else gives
 // an invalid size (the default 16 x 16 icon).

@@ -15,7 +15,8 @@ bool onLeft(FrameSide side)
 
 bool onRight(FrameSide side)
 {
-    return side == FrameSide::Right || side == FrameSide::TopRight || side == FrameSide::BottomRight;
+    return side == FrameSide::Right || side == FrameSide::TopRight
+        || side == FrameSide::BottomRight;
 }
 
 bool onTop(FrameSide side)
@@ -44,8 +45,8 @@ FrameSide frameSideAt(const QPoint &pos, const QSize &windowSize, int range)
     return left ? FrameSide::Left : right ? FrameSide::Right : FrameSide::Centre;
 }
 
-QRect resizedGeometry(const QRect &start, FrameSide side, const QPoint &delta,
-                      const QSize &minimum, const QSize &maximum)
+QRect resizedGeometry(const QRect &start, FrameSide side, const QPoint &delta, const QSize &minimum,
+    const QSize &maximum)
 {
     QRect result = start;
     if (onLeft(side)) {
@@ -102,13 +103,14 @@ QSkinWidgetResizeHandler::QSkinWidgetResizeHandler(QSkinObject *skin, QWidget *w
 int QSkinWidgetResizeHandler::range() const
 {
     return frameGrabRange(m_skin->elementSize(QStringLiteral("border_left")).width(),
-                          m_skin->elementSize(QStringLiteral("border_top")).height(),
-                          m_skin->closeRegion().boundingRect().height());
+        m_skin->elementSize(QStringLiteral("border_top")).height(),
+        m_skin->closeRegion().boundingRect().height());
 }
 
 bool QSkinWidgetResizeHandler::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_child || !m_skin || QApplication::activePopupWidget() || m_window->isMaximized())
+    if (watched != m_child || !m_skin || QApplication::activePopupWidget()
+        || m_window->isMaximized())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -12,15 +12,25 @@ class QMouseEvent;
 class QWidget;
 
 // Which part of a frameless window the mouse is on: an edge, a corner, or the centre.
-enum class FrameSide { Centre, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
+enum class FrameSide {
+    Centre,
+    Left,
+    Right,
+    Top,
+    Bottom,
+    TopLeft,
+    TopRight,
+    BottomLeft,
+    BottomRight
+};
 
 // pos in window coordinates; range is the frame's grab width in pixels.
 FrameSide frameSideAt(const QPoint &pos, const QSize &windowSize, int range);
 
 // The window rectangle after dragging side by delta from start, kept within the limits;
 // the edge opposite to the dragged one stays where it was.
-QRect resizedGeometry(const QRect &start, FrameSide side, const QPoint &delta,
-                      const QSize &minimum, const QSize &maximum);
+QRect resizedGeometry(const QRect &start, FrameSide side, const QPoint &delta, const QSize &minimum,
+    const QSize &maximum);
 
 // Grab width from the left frame's width, the title bar's height and the close button's height.
 int frameGrabRange(int leftWidth, int topHeight, int closeHeight);

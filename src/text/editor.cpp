@@ -9,8 +9,8 @@
 
 QString stripTranscriptMarkup(QString text)
 {
-    static const char *const leftovers[] = {"<div>", "</div>", "<p>", "</p>", "<br>",
-                                            "</br>", "&nbsp;", "&lt;", "&gt;", "<br />"};
+    static const char *const leftovers[]
+        = { "<div>", "</div>", "<p>", "</p>", "<br>", "</br>", "&nbsp;", "&lt;", "&gt;", "<br />" };
     for (const char *leftover : leftovers)
         text.remove(QLatin1String(leftover), Qt::CaseSensitive);
     return text;
@@ -20,27 +20,31 @@ QString editorStyleSheet(const QColor &color, const QFont &font, int fontSize)
 {
     const QString c = color.name(QColor::HexRgb);
     return QStringLiteral("QTextEdit {font-family: \"") + font.toString()
-        + QStringLiteral("\";font-size: ") + QString::number(fontSize) + QStringLiteral("px;color:") + c
+        + QStringLiteral("\";font-size: ") + QString::number(fontSize) + QStringLiteral("px;color:")
+        + c
         + QStringLiteral(";}QScrollBar:vertical {border: 0px;background: transparent;width: 15px;"
                          "margin: 22px 0 22px 0;}QScrollBar::handle:vertical {border: 1px solid")
         + c
-        + QStringLiteral(";background: transparent;min-height: 20px;}QScrollBar::add-line:vertical "
-                         "{border: 0px;background: transparent;height: 20px;subcontrol-position: "
-                         "bottom;subcontrol-origin: margin;}QScrollBar::sub-line:vertical {border: 0px;"
-                         "background: transparent;height: 20px;subcontrol-position: top;"
-                         "subcontrol-origin: margin;}QScrollBar::up-arrow:vertical, "
-                         "QScrollBar::down-arrow:vertical {border: 2px solid")
+        + QStringLiteral(
+            ";background: transparent;min-height: 20px;}QScrollBar::add-line:vertical "
+            "{border: 0px;background: transparent;height: 20px;subcontrol-position: "
+            "bottom;subcontrol-origin: margin;}QScrollBar::sub-line:vertical {border: 0px;"
+            "background: transparent;height: 20px;subcontrol-position: top;"
+            "subcontrol-origin: margin;}QScrollBar::up-arrow:vertical, "
+            "QScrollBar::down-arrow:vertical {border: 2px solid")
         + c + QStringLiteral(";width: 3px;height: 3px;background:") + c
-        + QStringLiteral(";}QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {background: "
-                         "none;}QScrollBar:horizontal {border: 0px;background: transparent;height: "
-                         "15px;margin: 0px 22px 0 22px;}QScrollBar::handle:horizontal {border: 1px solid")
+        + QStringLiteral(
+            ";}QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {background: "
+            "none;}QScrollBar:horizontal {border: 0px;background: transparent;height: "
+            "15px;margin: 0px 22px 0 22px;}QScrollBar::handle:horizontal {border: 1px solid")
         + c
-        + QStringLiteral(";background: transparent;min-width: 20px;}QScrollBar::add-line:horizontal "
-                         "{border: 0px;background: transparent;width: 20px;subcontrol-position: right;"
-                         "subcontrol-origin: margin;}QScrollBar::sub-line:horizontal {border: 0px;"
-                         "background: transparent;width: 20px;subcontrol-position: left;"
-                         "subcontrol-origin: margin;}QScrollBar::left-arrow:horizontal, "
-                         "QScrollBar::right-arrow:horizontal {border: 2px solid")
+        + QStringLiteral(
+            ";background: transparent;min-width: 20px;}QScrollBar::add-line:horizontal "
+            "{border: 0px;background: transparent;width: 20px;subcontrol-position: right;"
+            "subcontrol-origin: margin;}QScrollBar::sub-line:horizontal {border: 0px;"
+            "background: transparent;width: 20px;subcontrol-position: left;"
+            "subcontrol-origin: margin;}QScrollBar::left-arrow:horizontal, "
+            "QScrollBar::right-arrow:horizontal {border: 2px solid")
         + c + QStringLiteral(";width: 3px;height: 3px;background:") + c
         + QStringLiteral(";}QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
                          "{background: none;}");
@@ -52,7 +56,7 @@ bool onFrameEdge(const QRect &frame, const QPoint &pos)
 }
 
 Editor::Editor(int x, int y, int width, int height, const QColor &textColor_, int fontSize_,
-               const QFont &font_, double opacity_)
+    const QFont &font_, double opacity_)
     : QWidget(nullptr)
     , frame(x, y, width, height)
     , opacity(opacity_)
@@ -75,8 +79,8 @@ Editor::Editor(int x, int y, int width, int height, const QColor &textColor_, in
     textColor = textColor_;
     applyStyle();
     frameHidden = true;
-    connect(textEdit->document(), &QTextDocument::contentsChanged, this,
-            &Editor::documentWasModified);
+    connect(
+        textEdit->document(), &QTextDocument::contentsChanged, this, &Editor::documentWasModified);
     // The text area covers the frame's right and bottom edge pixels; mouse input there
     // belongs to the frame all the same.
     textEdit->viewport()->installEventFilter(this);
@@ -124,7 +128,7 @@ bool Editor::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);
     QMouseEvent mapped(type, textEdit->viewport()->mapTo(this, mouse->pos()), mouse->windowPos(),
-                       mouse->screenPos(), mouse->button(), mouse->buttons(), mouse->modifiers());
+        mouse->screenPos(), mouse->button(), mouse->buttons(), mouse->modifiers());
     switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton || !onFrameEdge(frame, mapped.pos()))

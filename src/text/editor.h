@@ -26,7 +26,7 @@ class Editor : public QWidget
     Q_OBJECT
 public:
     Editor(int x, int y, int width, int height, const QColor &textColor, int fontSize,
-           const QFont &font, double opacity);
+        const QFont &font, double opacity);
 
     QRect frameRect() const { return frame; }
     bool isFrameHidden() const { return frameHidden; }

@@ -29,21 +29,19 @@ int previousBackgroundIndex(int index, int count)
 QTextView::QTextView(QWidget *parent)
     : QWidget(parent)
 {
-    m_backgroundDir.setPath(QCoreApplication::applicationDirPath()
-                            + QStringLiteral("/res/textview/Background"));
+    m_backgroundDir.setPath(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/res/textview/Background"));
     m_backgroundDir.setFilter(QDir::Files);
-    m_backgroundDir.setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.gif"),
-                                    QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"),
-                                    QStringLiteral("*.png"), QStringLiteral("*.pbm"),
-                                    QStringLiteral("*.pgm"), QStringLiteral("*.ppm"),
-                                    QStringLiteral("*.tiff"), QStringLiteral("*.xbm"),
-                                    QStringLiteral("*.xpm")});
+    m_backgroundDir.setNameFilters({ QStringLiteral("*.bmp"), QStringLiteral("*.gif"),
+        QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png"),
+        QStringLiteral("*.pbm"), QStringLiteral("*.pgm"), QStringLiteral("*.ppm"),
+        QStringLiteral("*.tiff"), QStringLiteral("*.xbm"), QStringLiteral("*.xpm") });
     m_backgroundList = m_backgroundDir.entryList();
 
     readSettings();
 
     m_editor = new Editor(m_nStartX, m_nStartY, m_nWidth, m_nHeight, m_fontColor, m_nFontSize,
-                          m_fontFamily, m_dOpacity);
+        m_fontFamily, m_dOpacity);
     applyInitialBackground();
     m_editor->setAutoFillBackground(true);
 
@@ -59,7 +57,7 @@ QTextView::~QTextView() = default;
 void QTextView::readSettings()
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TextView"),
-                       QStringLiteral("TextView"));
+        QStringLiteral("TextView"));
     settings.beginGroup(QStringLiteral("Options"));
     m_nStartX = settings.value(QStringLiteral("m_nStartX"), 5).toInt();
     m_nStartY = settings.value(QStringLiteral("m_nStartY"), 5).toInt();
@@ -67,11 +65,12 @@ void QTextView::readSettings()
     m_nHeight = settings.value(QStringLiteral("m_nHeight"), 350).toInt();
     m_fontColor = settings.value(QStringLiteral("m_fontColor"), QColor(Qt::white)).value<QColor>();
     m_nFontSize = settings.value(QStringLiteral("m_nFontSize"), 14).toInt();
-    m_fontFamily = QFont(settings.value(QStringLiteral("m_fontFamily"), QStringLiteral("Verdana")).toString());
+    m_fontFamily = QFont(
+        settings.value(QStringLiteral("m_fontFamily"), QStringLiteral("Verdana")).toString());
     m_dOpacity = static_cast<double>(settings.value(QStringLiteral("m_dOpacity"), 0.0).toFloat());
     // With no picture in the folder the plain colour is the only thing to show.
-    const QString firstPicture = m_backgroundList.isEmpty() ? plainColorBackgroundName()
-                                                            : m_backgroundList.first();
+    const QString firstPicture
+        = m_backgroundList.isEmpty() ? plainColorBackgroundName() : m_backgroundList.first();
     m_background = settings.value(QStringLiteral("m_background"), firstPicture).toString();
     m_backgroundColor = settings.value(QStringLiteral("m_backgroundColor"), QColor(Qt::transparent))
                             .value<QColor>();
@@ -113,9 +112,10 @@ void QTextView::showBackground(const QBrush &brush)
 bool QTextView::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    const bool restyled = type == QEvent::Polish || type == QEvent::StyleChange
-        || type == QEvent::PaletteChange;
-    if (watched == m_editor && restyled && m_editor->palette().brush(QPalette::Window) != m_shownBrush)
+    const bool restyled
+        = type == QEvent::Polish || type == QEvent::StyleChange || type == QEvent::PaletteChange;
+    if (watched == m_editor && restyled
+        && m_editor->palette().brush(QPalette::Window) != m_shownBrush)
         showBackground(m_shownBrush);
     return QWidget::eventFilter(watched, event);
 }

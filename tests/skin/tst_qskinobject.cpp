@@ -3,7 +3,6 @@
 #define QTEST_QPA_MOUSE_HANDLING
 #include "qskinobject.h"
 #include "qskinwidgetresizehandler.h"
-
 #include "testpaths.h"
 
 #include <QLabel>
@@ -13,9 +12,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-
-#include <memory>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -101,11 +99,14 @@ QString TestQSkinObject::writeSkin(const QString &iniBody, const QString &svg)
     const QString base = m_dir.filePath(QString::number(++m_skins));
     QDir().mkpath(base);
     QFile::copy(m_installed + (svg.isEmpty() ? QStringLiteral("skin/skin.svg") : svg),
-                base + QStringLiteral("/window.svg"));
+        base + QStringLiteral("/window.svg"));
     QFile ini(base + QStringLiteral("/window.ini"));
     if (!ini.open(QIODevice::WriteOnly))
         return QString();
-    ini.write(QString(iniBody).replace(QStringLiteral("$SVG"), relativeToProgram(base + QStringLiteral("/window.svg"))).toUtf8());
+    ini.write(QString(iniBody)
+                  .replace(QStringLiteral("$SVG"),
+                      relativeToProgram(base + QStringLiteral("/window.svg")))
+                  .toUtf8());
     return relativeToProgram(ini.fileName());
 }
 
@@ -129,7 +130,8 @@ void TestQSkinObject::drag(QWidget *window, const QPoint &from, const QPoint &de
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
     for (int step = 1; step <= 4; ++step)
         QTest::mouseMove(window, window->mapFromGlobal(start + delta * step / 4));
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(start + delta));
+    QTest::mouseRelease(
+        window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(start + delta));
 }
 
 void TestQSkinObject::buttonAreas_data()
@@ -164,8 +166,10 @@ void TestQSkinObject::installedSkins_data()
     QTest::addColumn<QString>("ini");
     QTest::addColumn<QString>("svg");
     QTest::addColumn<int>("top");
-    QTest::newRow("main window") << "skin/skin.ini" << "skin/skin.svg" << 32;
-    QTest::newRow("importer") << "skin/exporter.ini" << "skin/exporter.svg" << 28;
+    QTest::newRow("main window") << "skin/skin.ini"
+                                 << "skin/skin.svg" << 32;
+    QTest::newRow("importer") << "skin/exporter.ini"
+                              << "skin/exporter.svg" << 28;
 }
 
 // The shipped settings must survive the INI syntax ("#" colours, fonts with commas) and
@@ -186,18 +190,19 @@ void TestQSkinObject::installedSkins()
     QCOMPARE(skin.titleFontValue().family(), QStringLiteral("Sans Serif"));
     const QMargins margins = window.contentsMargins();
     QCOMPARE(QRect(margins.left(), margins.top(), margins.right(), margins.bottom()),
-             QRect(kLeft, top, kRight, kBottom));
-    for (const char *button : {"minimize", "maximize", "close"})
-        for (const char *state : {"normal", "hover", "pressed"})
+        QRect(kLeft, top, kRight, kBottom));
+    for (const char *button : { "minimize", "maximize", "close" })
+        for (const char *state : { "normal", "hover", "pressed" })
             QCOMPARE(skin.elementSize(QStringLiteral("%1_button_%2").arg(button, state)),
-                     QSize(kButtonWidth, kButtonHeight));
+                QSize(kButtonWidth, kButtonHeight));
 }
 
 void TestQSkinObject::badSettingsGiveDefaults()
 {
     QWidget window;
     QSkinObject skin(&window, 1);
-    skin.setSkinFile(writeSkin(QStringLiteral("[Skin]\nAlpha=half\nTitelfarbe=nocolour\nHintergrundfarbe=zz\n")));
+    skin.setSkinFile(writeSkin(
+        QStringLiteral("[Skin]\nAlpha=half\nTitelfarbe=nocolour\nHintergrundfarbe=zz\n")));
     skin.startSkinning();
     QCOMPARE(skin.alphaValue(), 1.0); // not an invisible window
     QCOMPARE(skin.titleColorValue(), QColor(255, 100, 0));
@@ -219,15 +224,21 @@ void TestQSkinObject::windowIsFramelessAndShaped()
     QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
     QTRY_VERIFY(!window->mask().isEmpty());
     const QRegion mask = window->mask();
-    for (const QPoint &hole : {QPoint(0, 0), QPoint(1, 1), QPoint(399, 0), QPoint(0, 299), QPoint(399, 299)})
-        QVERIFY2(!mask.contains(hole), qPrintable(QStringLiteral("%1,%2").arg(hole.x()).arg(hole.y())));
-    for (const QPoint &kept : {QPoint(200, 0), QPoint(0, 150), QPoint(399, 150), QPoint(200, 299), QPoint(12, 12)})
-        QVERIFY2(mask.contains(kept), qPrintable(QStringLiteral("%1,%2").arg(kept.x()).arg(kept.y())));
+    for (const QPoint &hole :
+        { QPoint(0, 0), QPoint(1, 1), QPoint(399, 0), QPoint(0, 299), QPoint(399, 299) })
+        QVERIFY2(
+            !mask.contains(hole), qPrintable(QStringLiteral("%1,%2").arg(hole.x()).arg(hole.y())));
+    for (const QPoint &kept :
+        { QPoint(200, 0), QPoint(0, 150), QPoint(399, 150), QPoint(200, 299), QPoint(12, 12) })
+        QVERIFY2(
+            mask.contains(kept), qPrintable(QStringLiteral("%1,%2").arg(kept.x()).arg(kept.y())));
 }
 
 void TestQSkinObject::titleAndIconAreDrawn()
 {
-    QWidget *window = makeWindow(1, writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\nTitelfarbe=#00ff00\nHintergrundfarbe=000080\n")));
+    QWidget *window = makeWindow(1,
+        writeSkin(QStringLiteral(
+            "[Skin]\nSkinpfad=$SVG\nTitelfarbe=#00ff00\nHintergrundfarbe=000080\n")));
     QPixmap icon(32, 32);
     icon.fill(Qt::red);
     window->setWindowIcon(QIcon(icon));
@@ -246,7 +257,8 @@ void TestQSkinObject::titleAndIconAreDrawn()
     const int drawn = titlePixels(window->grab().toImage());
     QVERIFY2(drawn > 20, qPrintable(QString::number(drawn)));
     QTRY_COMPARE(titlePixels(onScreen()), drawn); // the X server shows it a little later
-    QTRY_COMPARE(QColor(onScreen().pixel(2 * kLeft + 16 + 8, kTop / 2)), QColor(Qt::red)); // 16 x 16
+    QTRY_COMPARE(
+        QColor(onScreen().pixel(2 * kLeft + 16 + 8, kTop / 2)), QColor(Qt::red)); // 16 x 16
     QImage image = onScreen();
     QCOMPARE(QColor(image.pixel(200, 150)), QColor(0, 0, 0x80));
 
@@ -328,7 +340,8 @@ void TestQSkinObject::minimizeButton()
 void TestQSkinObject::dragMovesWindow()
 {
     QWidget *window = makeWindow(1);
-    QSignalSpy activated(window->findChild<QSkinWidgetResizeHandler *>(), &QSkinWidgetResizeHandler::activate);
+    QSignalSpy activated(
+        window->findChild<QSkinWidgetResizeHandler *>(), &QSkinWidgetResizeHandler::activate);
     const QRect before = window->geometry();
     drag(window, QPoint(120, kTop / 2), QPoint(60, 45));
     QTRY_COMPARE(window->geometry(), before.translated(60, 45));
@@ -346,8 +359,10 @@ void TestQSkinObject::edgeDragResizes_data()
     QTest::newRow("top edge") << QPoint(200, 2) << QPoint(0, 20) << QRect(200, 170, 400, 280);
     QTest::newRow("corner") << QPoint(398, 298) << QPoint(35, 45) << QRect(200, 150, 435, 345);
     // Never narrower than left + right frame + 128; the opposite edge stays put.
-    QTest::newRow("right edge to minimum") << QPoint(399, 150) << QPoint(-350, 0) << QRect(200, 150, 140, 300);
-    QTest::newRow("left edge to minimum") << QPoint(1, 150) << QPoint(390, 0) << QRect(460, 150, 140, 300);
+    QTest::newRow("right edge to minimum")
+        << QPoint(399, 150) << QPoint(-350, 0) << QRect(200, 150, 140, 300);
+    QTest::newRow("left edge to minimum")
+        << QPoint(1, 150) << QPoint(390, 0) << QRect(460, 150, 140, 300);
 }
 
 void TestQSkinObject::edgeDragResizes()
@@ -363,7 +378,8 @@ void TestQSkinObject::edgeDragResizes()
 
 void TestQSkinObject::alphaFromSettings()
 {
-    QWidget *window = makeWindow(1, writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\nAlpha=0.5\n")));
+    QWidget *window
+        = makeWindow(1, writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\nAlpha=0.5\n")));
     QVERIFY(qAbs(window->windowOpacity() - 0.5) < 0.01);
 }
 
@@ -404,8 +420,9 @@ void TestQSkinObject::screenshot()
     desk->setGeometry(180, 130, 440, 340);
     desk->show();
     QVERIFY(QTest::qWaitForWindowExposed(desk));
-    QWidget *window = makeWindow(1, writeSkin(readFile(m_installed + QStringLiteral("skin/skin.ini"))
-                                                  .replace(QStringLiteral("skin/skin.svg"), QStringLiteral("$SVG"))));
+    QWidget *window = makeWindow(1,
+        writeSkin(readFile(m_installed + QStringLiteral("skin/skin.ini"))
+                      .replace(QStringLiteral("skin/skin.svg"), QStringLiteral("$SVG"))));
     QPixmap icon(16, 16);
     icon.fill(Qt::transparent);
     QPainter(&icon).fillRect(3, 3, 10, 10, QColor(0x3f, 0xb6, 0xc6));
@@ -418,7 +435,8 @@ void TestQSkinObject::screenshot()
     QTest::mouseMove(window, kClose);
     QTest::qWait(200); // let the X server draw what the window has painted
     const QRect area = desk->geometry();
-    QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+    QVERIFY(QGuiApplication::primaryScreen()
+                ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
                 .save(folder + QStringLiteral("/skinned-window.png")));
 }
 

@@ -62,7 +62,7 @@ private:
 Editor *TestEditor::makeEditor(double opacity)
 {
     auto *editor = new Editor(kFrame.x(), kFrame.y(), kFrame.width(), kFrame.height(), Qt::green,
-                              14, QFont(QStringLiteral("Verdana")), opacity);
+        14, QFont(QStringLiteral("Verdana")), opacity);
     QPalette palette;
     palette.setBrush(QPalette::Window, QColor(Qt::red));
     editor->setPalette(palette);
@@ -91,14 +91,20 @@ void TestEditor::stripMarkup_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("entity and tag") << "a&lt;b<br>c" << "abc";
-    QTest::newRow("all of them") << "<div>1</div><p>2</p>3<br>4</br>5&nbsp;6&lt;7&gt;8<br />9" << "123456789";
-    QTest::newRow("case-sensitive") << "a<BR>b&LT;c" << "a<BR>b&LT;c";
-    QTest::newRow("others stay") << "<b>x</b> &amp;" << "<b>x</b> &amp;";
+    QTest::newRow("entity and tag") << "a&lt;b<br>c"
+                                    << "abc";
+    QTest::newRow("all of them") << "<div>1</div><p>2</p>3<br>4</br>5&nbsp;6&lt;7&gt;8<br />9"
+                                 << "123456789";
+    QTest::newRow("case-sensitive") << "a<BR>b&LT;c"
+                                    << "a<BR>b&LT;c";
+    QTest::newRow("others stay") << "<b>x</b> &amp;"
+                                 << "<b>x</b> &amp;";
     // One pass per string in a fixed order: what a removal joins is removed only if its
     // own pass comes later.
-    QTest::newRow("joined before its pass") << "&l&nbsp;t;" << "";
-    QTest::newRow("joined after its pass") << "&n&lt;bsp;" << "&nbsp;";
+    QTest::newRow("joined before its pass") << "&l&nbsp;t;"
+                                            << "";
+    QTest::newRow("joined after its pass") << "&n&lt;bsp;"
+                                           << "&nbsp;";
     QTest::newRow("chinese kept") << QStringLiteral("你好<br>世界") << QStringLiteral("你好世界");
 }
 
@@ -125,8 +131,8 @@ void TestEditor::styleSheetTakesEffect()
 {
     QTextEdit *text = m_editor->textArea();
     QVERIFY(text->styleSheet().startsWith(QStringLiteral("QTextEdit {font-family: \"")
-                                          + QFont(QStringLiteral("Verdana")).toString()
-                                          + QStringLiteral("\";font-size: 14px;color:#00ff00;}")));
+        + QFont(QStringLiteral("Verdana")).toString()
+        + QStringLiteral("\";font-size: 14px;color:#00ff00;}")));
     QCOMPARE(text->styleSheet().count(QStringLiteral("#00ff00")), 7);
     QCOMPARE(text->palette().color(QPalette::Text), QColor(Qt::green));
     QCOMPARE(text->font().pixelSize(), 14);
@@ -171,7 +177,8 @@ void TestEditor::outlineAndCursorFollowState()
     QTest::mouseMove(m_editor, QPoint(100, kFrame.top()));
     QTRY_COMPARE(m_editor->cursor().shape(), Qt::SizeAllCursor);
     const int dashes = outlinePixels(m_editor, kFrame);
-    QVERIFY2(dashes > kFrame.width() / 4 && dashes < kFrame.width(), qPrintable(QString::number(dashes)));
+    QVERIFY2(dashes > kFrame.width() / 4 && dashes < kFrame.width(),
+        qPrintable(QString::number(dashes)));
     QTest::mouseMove(m_editor, QPoint(5, 5));
     QTRY_COMPARE(m_editor->cursor().shape(), Qt::ArrowCursor);
     m_editor->open(writeFile("new text"));
@@ -214,7 +221,8 @@ void TestEditor::pressStartsDragOnlyOnEdge()
 void TestEditor::rightClickShowsNoMenu()
 {
     QSignalSpy requested(m_editor->textArea(), &QWidget::customContextMenuRequested);
-    QTest::mouseClick(m_editor->textArea()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::mouseClick(
+        m_editor->textArea()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 10));
     QTRY_COMPARE(requested.count(), 1); // the click arrived
     QCoreApplication::processEvents();
     QVERIFY(!QApplication::activePopupWidget());
@@ -227,9 +235,9 @@ void TestEditor::typingChangesNothing()
     text->setFocus();
     QApplication::clipboard()->setText(QStringLiteral("pasted"));
     QTest::keyClicks(text, QStringLiteral("typed\t"));
-    for (int key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return})
+    for (int key : { Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return })
         QTest::keyClick(text, Qt::Key(key));
-    for (int key : {Qt::Key_A, Qt::Key_V, Qt::Key_X})
+    for (int key : { Qt::Key_A, Qt::Key_V, Qt::Key_X })
         QTest::keyClick(text, Qt::Key(key), Qt::ControlModifier);
     QCOMPARE(text->toPlainText(), QStringLiteral("fixed"));
 }

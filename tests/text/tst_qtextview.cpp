@@ -4,7 +4,6 @@
 // fills for each case; settings go to a private XDG_CONFIG_HOME made before start-up.
 #include "editor.h"
 #include "qtextview.h"
-
 #include "testpaths.h"
 
 #include <QApplication>
@@ -26,12 +25,14 @@ QString backgroundFolder()
 // Flat-coloured pictures, so that the brush tells which one is shown. Sorted by name
 // ignoring case they are A.png, b.png, c.bmp.
 const QColor kRed(200, 0, 0), kBlue(0, 0, 200), kGreen(0, 200, 0);
-const QList<QPair<QString, QColor>> kPictures = {{"b.png", kBlue}, {"A.png", kRed}, {"c.bmp", kGreen}};
+const QList<QPair<QString, QColor>> kPictures
+    = { { "b.png", kBlue }, { "A.png", kRed }, { "c.bmp", kGreen } };
 
 QColor shownColor(const QTextView &view)
 {
     const QBrush brush = view.editor()->palette().brush(QPalette::Window);
-    return brush.style() == Qt::TexturePattern ? QColor(brush.textureImage().pixel(0, 0)) : brush.color();
+    return brush.style() == Qt::TexturePattern ? QColor(brush.textureImage().pixel(0, 0))
+                                               : brush.color();
 }
 
 void makePictures(const QList<QPair<QString, QColor>> &pictures)
@@ -46,7 +47,7 @@ void makePictures(const QList<QPair<QString, QColor>> &pictures)
 void storeOptions(const QVariantMap &options)
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TextView"),
-                       QStringLiteral("TextView"));
+        QStringLiteral("TextView"));
     settings.clear();
     for (auto it = options.cbegin(); it != options.cend(); ++it)
         settings.setValue(QStringLiteral("Options/") + it.key(), it.value());
@@ -75,7 +76,10 @@ class TestQTextView : public QObject
 
 private slots:
     void init();
-    void cleanupTestCase() { QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/res")).removeRecursively(); }
+    void cleanupTestCase()
+    {
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/res")).removeRecursively();
+    }
     void defaultsWithoutSettings();
     void storedOptionsAreUsed();
     void storedBackground_data();
@@ -106,7 +110,7 @@ void TestQTextView::defaultsWithoutSettings()
     QDir().mkpath(backgroundFolder() + QStringLiteral("/folder.png"));
     QFile(backgroundFolder() + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
     QTextView view(nullptr);
-    QCOMPARE(view.backgroundList(), (QStringList{"A.png", "b.png", "c.bmp"})); // pictures only
+    QCOMPARE(view.backgroundList(), (QStringList { "A.png", "b.png", "c.bmp" })); // pictures only
     QCOMPARE(view.backgroundName(), QStringLiteral("A.png"));
     QCOMPARE(shownColor(view), kRed);
     Editor *editor = view.editor();
@@ -125,9 +129,9 @@ void TestQTextView::defaultsWithoutSettings()
 void TestQTextView::storedOptionsAreUsed()
 {
     makePictures(kPictures);
-    storeOptions({{"m_nStartX", 12}, {"m_nStartY", 34}, {"m_nWidth", 111}, {"m_nHeight", 222},
-                  {"m_fontColor", QColor(1, 2, 3)}, {"m_nFontSize", 20}, {"m_fontFamily", "DejaVu Serif"},
-                  {"m_dOpacity", 0.25}, {"m_background", "c.bmp"}});
+    storeOptions({ { "m_nStartX", 12 }, { "m_nStartY", 34 }, { "m_nWidth", 111 },
+        { "m_nHeight", 222 }, { "m_fontColor", QColor(1, 2, 3) }, { "m_nFontSize", 20 },
+        { "m_fontFamily", "DejaVu Serif" }, { "m_dOpacity", 0.25 }, { "m_background", "c.bmp" } });
     QTextView view(nullptr);
     Editor *editor = view.editor();
     QCOMPARE(editor->frameRect(), QRect(12, 34, 111, 222));
@@ -144,21 +148,25 @@ void TestQTextView::storedBackground_data()
 {
     QTest::addColumn<QVariantMap>("options");
     QTest::addColumn<QColor>("shown");
-    QTest::newRow("exact name") << QVariantMap{{"m_background", "b.png"}} << kBlue;
-    QTest::newRow("Sky.png is not sky.png") << QVariantMap{{"m_background", "Sky.png"}} << kRed;
-    QTest::newRow("picture gone") << QVariantMap{{"m_background", "gone.png"}} << kRed;
-    QTest::newRow("NONE, no colour: transparent") << QVariantMap{{"m_background", "NONE"}} << QColor(Qt::transparent);
-    QTest::newRow("NONE with colour") << QVariantMap{{"m_background", "NONE"}, {"m_backgroundColor", QColor(1, 2, 3)}}
-                                      << QColor(1, 2, 3);
-    QTest::newRow("colour as text") << QVariantMap{{"m_background", "NONE"}, {"m_backgroundColor", "#405060"}}
-                                    << QColor(0x40, 0x50, 0x60);
+    QTest::newRow("exact name") << QVariantMap { { "m_background", "b.png" } } << kBlue;
+    QTest::newRow("Sky.png is not sky.png")
+        << QVariantMap { { "m_background", "Sky.png" } } << kRed;
+    QTest::newRow("picture gone") << QVariantMap { { "m_background", "gone.png" } } << kRed;
+    QTest::newRow("NONE, no colour: transparent")
+        << QVariantMap { { "m_background", "NONE" } } << QColor(Qt::transparent);
+    QTest::newRow("NONE with colour")
+        << QVariantMap { { "m_background", "NONE" }, { "m_backgroundColor", QColor(1, 2, 3) } }
+        << QColor(1, 2, 3);
+    QTest::newRow("colour as text")
+        << QVariantMap { { "m_background", "NONE" }, { "m_backgroundColor", "#405060" } }
+        << QColor(0x40, 0x50, 0x60);
 }
 
 void TestQTextView::storedBackground()
 {
     QFETCH(QVariantMap, options);
     QFETCH(QColor, shown);
-    makePictures({{"A.png", kRed}, {"b.png", kBlue}, {"sky.png", kGreen}});
+    makePictures({ { "A.png", kRed }, { "b.png", kBlue }, { "sky.png", kGreen } });
     storeOptions(options);
     QTextView view(nullptr);
     QCOMPARE(shownColor(view), shown);
@@ -182,7 +190,7 @@ void TestQTextView::cyclingWraps()
     QFETCH(int, pictures);
     QFETCH(QString, steps);
     QFETCH(int, index);
-    const QList<QPair<QString, QColor>> sorted{kPictures[1], kPictures[0], kPictures[2]};
+    const QList<QPair<QString, QColor>> sorted { kPictures[1], kPictures[0], kPictures[2] };
     makePictures(sorted.mid(0, pictures));
     QTextView view(nullptr);
     for (const QChar step : steps)
@@ -208,7 +216,7 @@ void TestQTextView::noPicturesShowsPlainColour()
     QFETCH(QString, stored);
     if (!folder)
         QDir(backgroundFolder()).removeRecursively();
-    QVariantMap options{{"m_backgroundColor", QColor(7, 8, 9)}};
+    QVariantMap options { { "m_backgroundColor", QColor(7, 8, 9) } };
     if (!stored.isEmpty())
         options.insert(QStringLiteral("m_background"), stored);
     storeOptions(options);
@@ -283,7 +291,8 @@ void TestQTextView::screenshot()
     const QString folder = qEnvironmentVariable("ZORVA_SCREENSHOT_DIR");
     if (folder.isEmpty())
         QSKIP("ZORVA_SCREENSHOT_DIR not set");
-    const QDir shipped(TestPaths::sourceDir() + QStringLiteral("/data/install/res/textview/Background"));
+    const QDir shipped(
+        TestPaths::sourceDir() + QStringLiteral("/data/install/res/textview/Background"));
     const QStringList pictures = shipped.entryList(QDir::Files);
     QVERIFY(!pictures.isEmpty());
     for (const QString &picture : pictures)
@@ -291,9 +300,10 @@ void TestQTextView::screenshot()
     QFile file(m_dir.filePath(QStringLiteral("sample.txt")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QStringLiteral("Good morning, ladies and gentlemen. Welcome to today's session on "
-                              "climate and energy.<br>\n\n各位女士，各位先生，早上好。").toUtf8());
+                              "climate and energy.<br>\n\n各位女士，各位先生，早上好。")
+                   .toUtf8());
     file.close();
-    storeOptions({{"m_dOpacity", 0.08}});
+    storeOptions({ { "m_dOpacity", 0.08 } });
     QWidget strip;
     auto *layout = new QGridLayout(&strip);
     layout->setContentsMargins(0, 0, 0, 0);
