@@ -61,6 +61,8 @@ bool Recorder::failPortAudio(PaError error)
 
 bool Recorder::open(FILE *outFile, float sampleGain, EncoderTuning tuning)
 {
+    // Whatever an earlier recording left behind is released, never initialised twice.
+    close();
     out = outFile;
     gain = sampleGain;
     writeFailed = false;
