@@ -13,14 +13,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QVector>
-
-#include <sys/resource.h>
-#include <time.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
+#include <time.h>
 
 namespace {
 
@@ -47,19 +45,21 @@ bool makeSpeech(const QTemporaryDir &dir, QVector<float> *samples)
     const QString mono = dir.filePath(QStringLiteral("mono.wav"));
     const QString wav = dir.filePath(QStringLiteral("speech.wav"));
     const QString raw = dir.filePath(QStringLiteral("speech.f32"));
-    if (!run(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), mono, text})
-        || !run(QStringLiteral("sox"), {mono, QStringLiteral("-r"), QStringLiteral("44100"),
-                                        QStringLiteral("-c"), QStringLiteral("2"), wav})
-        || !run(QStringLiteral("sox"), {wav, QStringLiteral("-e"), QStringLiteral("floating-point"),
-                                        QStringLiteral("-b"), QStringLiteral("32"),
-                                        QStringLiteral("-t"), QStringLiteral("raw"), raw}))
+    if (!run(QStringLiteral("espeak-ng"), { QStringLiteral("-w"), mono, text })
+        || !run(QStringLiteral("sox"),
+            { mono, QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+                QStringLiteral("2"), wav })
+        || !run(QStringLiteral("sox"),
+            { wav, QStringLiteral("-e"), QStringLiteral("floating-point"), QStringLiteral("-b"),
+                QStringLiteral("32"), QStringLiteral("-t"), QStringLiteral("raw"), raw }))
         return false;
     QFile file(raw);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
     samples->resize(bytes.size() / static_cast<int>(sizeof(float)));
-    std::memcpy(samples->data(), bytes.constData(), static_cast<size_t>(samples->size()) * sizeof(float));
+    std::memcpy(
+        samples->data(), bytes.constData(), static_cast<size_t>(samples->size()) * sizeof(float));
     return true;
 }
 
@@ -80,14 +80,14 @@ double mean(const QVector<double> &values)
 
 double threadCpuMicroseconds()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
 }
 
 double childrenCpuMicroseconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_CHILDREN, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 + usage.ru_utime.tv_usec
         + usage.ru_stime.tv_usec;
@@ -131,11 +131,12 @@ Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QS
     return costs;
 }
 
-double lameCliMicrosecondsPerBlock(const QString &wav, const QString &out, int blocks,
-                                   const QStringList &options)
+double lameCliMicrosecondsPerBlock(
+    const QString &wav, const QString &out, int blocks, const QStringList &options)
 {
     const double before = childrenCpuMicroseconds();
-    if (!run(QStringLiteral("lame"), QStringList{QStringLiteral("--quiet")} + options + QStringList{wav, out}))
+    if (!run(QStringLiteral("lame"),
+            QStringList { QStringLiteral("--quiet") } + options + QStringList { wav, out }))
         return -1;
     return (childrenCpuMicroseconds() - before) / blocks;
 }
@@ -145,7 +146,7 @@ void reportCallback(const QVector<float> &speech, const QTemporaryDir &dir)
     const int blocks = speech.size() / (2 * static_cast<int>(Recorder::kFramesPerBlock));
     const QString wav = dir.filePath(QStringLiteral("speech.wav"));
     std::printf("speech: %.1f s, %d blocks of 512 frames, block length %.0f us\n",
-                blocks * 512 / 44100.0, blocks, kBlockMicroseconds);
+        blocks * 512 / 44100.0, blocks, kBlockMicroseconds);
 
     const struct
     {
@@ -153,31 +154,33 @@ void reportCallback(const QVector<float> &speech, const QTemporaryDir &dir)
         const char *name;
         QStringList cliOptions;
     } tunings[] = {
-        {EncoderTuning::StereoMode, "mode STEREO (0)", {QStringLiteral("-m"), QStringLiteral("s")}},
-        {EncoderTuning::BestQuality, "quality 0", {QStringLiteral("-q"), QStringLiteral("0")}},
+        { EncoderTuning::StereoMode, "mode STEREO (0)",
+            { QStringLiteral("-m"), QStringLiteral("s") } },
+        { EncoderTuning::BestQuality, "quality 0", { QStringLiteral("-q"), QStringLiteral("0") } },
     };
     for (const auto &entry : tunings) {
         // One untimed pass warms caches and page-faults the encoder's tables in.
         callbackCosts(speech, entry.tuning, dir.filePath(QStringLiteral("warm.mp3")));
-        const Costs costs = callbackCosts(speech, entry.tuning, dir.filePath(QStringLiteral("bench.mp3")));
+        const Costs costs
+            = callbackCosts(speech, entry.tuning, dir.filePath(QStringLiteral("bench.mp3")));
         if (costs.wall.isEmpty())
             continue;
-        const double cli = lameCliMicrosecondsPerBlock(wav, dir.filePath(QStringLiteral("cli.mp3")),
-                                                       blocks, entry.cliOptions);
+        const double cli = lameCliMicrosecondsPerBlock(
+            wav, dir.filePath(QStringLiteral("cli.mp3")), blocks, entry.cliOptions);
         std::printf("callback, %s:\n", entry.name);
         std::printf("  CPU  median %7.1f us  p99 %7.1f us (%5.2f %% of a block)  max %8.1f us  "
                     "mean %6.1f us\n",
-                    percentile(costs.cpu, 0.5), percentile(costs.cpu, 0.99),
-                    100.0 * percentile(costs.cpu, 0.99) / kBlockMicroseconds,
-                    percentile(costs.cpu, 1.0), mean(costs.cpu));
+            percentile(costs.cpu, 0.5), percentile(costs.cpu, 0.99),
+            100.0 * percentile(costs.cpu, 0.99) / kBlockMicroseconds, percentile(costs.cpu, 1.0),
+            mean(costs.cpu));
         std::printf("  wall median %7.1f us  p99 %7.1f us (%5.2f %% of a block)  max %8.1f us  "
                     "mean %6.1f us\n",
-                    percentile(costs.wall, 0.5), percentile(costs.wall, 0.99),
-                    100.0 * percentile(costs.wall, 0.99) / kBlockMicroseconds,
-                    percentile(costs.wall, 1.0), mean(costs.wall));
+            percentile(costs.wall, 0.5), percentile(costs.wall, 0.99),
+            100.0 * percentile(costs.wall, 0.99) / kBlockMicroseconds, percentile(costs.wall, 1.0),
+            mean(costs.wall));
         std::printf("  lame CLI %s: %.1f us CPU per block; callback mean CPU / CLI = %.2f\n",
-                    qPrintable(entry.cliOptions.join(QLatin1Char(' '))), cli,
-                    cli > 0 ? mean(costs.cpu) / cli : 0.0);
+            qPrintable(entry.cliOptions.join(QLatin1Char(' '))), cli,
+            cli > 0 ? mean(costs.cpu) / cli : 0.0);
     }
 }
 
@@ -206,7 +209,7 @@ void reportStopLatency(const QTemporaryDir &dir)
         return;
     std::printf("stop latency, request to closed file (%d takes): median %.0f ms  max %.0f ms "
                 "(target < 600 ms)\n",
-                latencies.size(), percentile(latencies, 0.5), percentile(latencies, 1.0));
+        latencies.size(), percentile(latencies, 0.5), percentile(latencies, 1.0));
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // Voice recording slots of the main window: starting and stopping the recording thread around
 // a sentence file, and keeping the learner's-voice playback out of the way meanwhile.
-#include "zorva.h"
-
 #include "parecthread.h"
 #include "recordingcontrol.h"
 #include "tscontrol.h"
+#include "zorva.h"
 
 #include <QMessageBox>
 
@@ -35,8 +34,7 @@ void Zorva::sltRecordBeginEnd(bool begin)
             if (m_recFile)
                 tsControl->recordTrigger(false);
             auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"),
-                                        tr("Your voice could not be recorded.\n%1").arg(errorText),
-                                        QMessageBox::Ok, this);
+                tr("Your voice could not be recorded.\n%1").arg(errorText), QMessageBox::Ok, this);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->show();
         });

@@ -3,7 +3,6 @@
 #include "recorder.h"
 
 #include <QThread>
-
 #include <cstdio>
 
 // The recording thread: sets up capture and encoder, polls while PortAudio's callback

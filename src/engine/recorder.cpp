@@ -11,8 +11,8 @@ constexpr int kSamplesPerChannel = static_cast<int>(Recorder::kFramesPerBlock);
 
 } // namespace
 
-void splitStereo(const float *interleaved, unsigned long frames, float gain, float *left,
-                 float *right)
+void splitStereo(
+    const float *interleaved, unsigned long frames, float gain, float *left, float *right)
 {
     if (!interleaved) {
         std::memset(left, 0, frames * sizeof(float));
@@ -122,7 +122,7 @@ bool Recorder::openStream()
 
     PaStream *opened = nullptr;
     const PaError error = Pa_OpenStream(&opened, &inputParameters, nullptr, kSampleRate,
-                                        kFramesPerBlock, paClipOff, &Recorder::onAudio, this);
+        kFramesPerBlock, paClipOff, &Recorder::onAudio, this);
     if (error != paNoError)
         return failPortAudio(error);
     stream.reset(opened);
@@ -201,14 +201,13 @@ void Recorder::encodeBlock(const float *interleaved, unsigned long frames)
 {
     splitStereo(interleaved, frames, gain, left.get(), right.get());
     const int encoded = lame_encode_buffer_float(lame.get(), left.get(), right.get(),
-                                                 static_cast<int>(frames), mp3Buffer.get(),
-                                                 kMp3BufferSize);
+        static_cast<int>(frames), mp3Buffer.get(), kMp3BufferSize);
     write(encoded);
 }
 
 int Recorder::onAudio(const void *input, [[maybe_unused]] void *output, unsigned long frameCount,
-                      [[maybe_unused]] const PaStreamCallbackTimeInfo *timeInfo,
-                      [[maybe_unused]] PaStreamCallbackFlags statusFlags, void *userData)
+    [[maybe_unused]] const PaStreamCallbackTimeInfo *timeInfo,
+    [[maybe_unused]] PaStreamCallbackFlags statusFlags, void *userData)
 {
     auto *recorder = static_cast<Recorder *>(userData);
     const auto *samples = static_cast<const float *>(input);

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <lame/lame.h>
-#include <portaudio.h>
-
 #include <atomic>
 #include <cstdio>
+#include <lame/lame.h>
 #include <memory>
+#include <portaudio.h>
 
 // The encoder takes one integer setting beyond its sample rates before its parameters are
 // fixed. Both candidates take the value 0; bench_recorder measures what each costs per block.
@@ -13,7 +12,7 @@
 // worst blocks take most of a block's 11.6 ms and, on a busy machine, more than all of it,
 // so captured audio would be dropped; StereoMode stays within a few per cent of the block.
 enum class EncoderTuning {
-    StereoMode,  // lame_set_mode(STEREO): independent channels instead of joint stereo
+    StereoMode, // lame_set_mode(STEREO): independent channels instead of joint stereo
     BestQuality, // lame_set_quality(0): the slowest, best psychoacoustic search
 };
 
@@ -69,10 +68,10 @@ struct Recorder
     void clearStop();
 
     static int onAudio(const void *input, void *output, unsigned long frameCount,
-                       const PaStreamCallbackTimeInfo *timeInfo,
-                       PaStreamCallbackFlags statusFlags, void *userData);
+        const PaStreamCallbackTimeInfo *timeInfo, PaStreamCallbackFlags statusFlags,
+        void *userData);
 
-    PaStreamParameters inputParameters{};
+    PaStreamParameters inputParameters {};
     std::unique_ptr<PaStream, StreamCloser> stream;
     int lastError = 0;
     float gain = kDefaultGain;
@@ -81,9 +80,9 @@ struct Recorder
     std::unique_ptr<lame_global_flags, LameCloser> lame;
     std::unique_ptr<unsigned char[]> mp3Buffer;
     FILE *out = nullptr;
-    std::atomic<int> stopRequested{0};
+    std::atomic<int> stopRequested { 0 };
     // Set by the callback when the file took fewer bytes than encoded (a full disk).
-    std::atomic<bool> writeFailed{false};
+    std::atomic<bool> writeFailed { false };
     char errorText[kErrorTextSize] = {};
     PortAudioSession portAudio;
 
@@ -99,5 +98,5 @@ private:
 
 // Splits interleaved stereo into two channels scaled by gain; a missing input block
 // (PortAudio may pass none after an overflow) becomes silence.
-void splitStereo(const float *interleaved, unsigned long frames, float gain, float *left,
-                 float *right);
+void splitStereo(
+    const float *interleaved, unsigned long frames, float gain, float *left, float *right);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
-
 #include <cstdio>
 
 // Facts about the running process and about recorded files that the recorder tests compare.
@@ -14,8 +13,14 @@ inline int entryCount(const QString &folder)
     return static_cast<int>(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
 }
 
-inline int openHandles() { return entryCount(QStringLiteral("/proc/self/fd")); }
-inline int threadCount() { return entryCount(QStringLiteral("/proc/self/task")); }
+inline int openHandles()
+{
+    return entryCount(QStringLiteral("/proc/self/fd"));
+}
+inline int threadCount()
+{
+    return entryCount(QStringLiteral("/proc/self/task"));
+}
 
 // Resident memory in kB, as the kernel reports it.
 inline qint64 residentKb()

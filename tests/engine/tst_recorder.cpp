@@ -11,17 +11,13 @@
 #include <QScopedPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QVector>
 #include <QtTest>
-
+#include <cmath>
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
-
 #include <portaudio.h>
-
-#include <cmath>
-
-#include <QVector>
 
 namespace {
 
@@ -43,8 +39,8 @@ double frequencyBetween(const QString &wav, double from, double length)
     QTemporaryDir tmp;
     const QString cut = tmp.filePath(QStringLiteral("cut.wav"));
     QProcess sox;
-    sox.start(QStringLiteral("sox"), {wav, cut, QStringLiteral("trim"), QString::number(from),
-                                     QString::number(length)});
+    sox.start(QStringLiteral("sox"),
+        { wav, cut, QStringLiteral("trim"), QString::number(from), QString::number(length) });
     if (!sox.waitForFinished(30000) || sox.exitCode() != 0)
         return -1;
     return AudioFixtures::dominantFrequency(cut);
@@ -61,7 +57,7 @@ bool makeQuietTone(const QString &wavPath, int frequency)
         return false;
     QProcess sox;
     sox.start(QStringLiteral("sox"),
-              {loud, wavPath, QStringLiteral("vol"), QString::number(kQuietToneVolume)});
+        { loud, wavPath, QStringLiteral("vol"), QString::number(kQuietToneVolume) });
     return sox.waitForFinished(30000) && sox.exitCode() == 0;
 }
 
@@ -108,8 +104,7 @@ void TestRecorder::initTestCase()
     // square wave's ringing would disturb the frequency count.
     QVERIFY(makeQuietTone(QStringLiteral("tone440.wav"), 440));
     QVERIFY(makeQuietTone(QStringLiteral("tone1000.wav"), 1000));
-    QVERIFY(AudioFixtures::makeSpeechWav(
-        QStringLiteral("speech.wav"),
+    QVERIFY(AudioFixtures::makeSpeechWav(QStringLiteral("speech.wav"),
         QStringLiteral("Interpreting is a skill that grows with practice, every single day.")));
 }
 
@@ -124,7 +119,7 @@ void TestRecorder::init()
 
 QProcess *TestRecorder::startFeed(Feed feed)
 {
-    static const char *const files[] = {nullptr, "tone440.wav", "tone1000.wav", "speech.wav"};
+    static const char *const files[] = { nullptr, "tone440.wav", "tone1000.wav", "speech.wav" };
     const char *file = files[static_cast<int>(feed)];
     if (!file)
         return nullptr;
@@ -139,16 +134,16 @@ void TestRecorder::splitStereoScalesAndDeinterleaves_data()
     QTest::addColumn<QVector<float>>("left");
     QTest::addColumn<QVector<float>>("right");
 
-    QTest::newRow("unit gain") << QVector<float>{0.5f, -0.25f, 1.0f, 0.0f} << 1.0f
-                               << QVector<float>{0.5f, 1.0f} << QVector<float>{-0.25f, 0.0f};
+    QTest::newRow("unit gain") << QVector<float> { 0.5f, -0.25f, 1.0f, 0.0f } << 1.0f
+                               << QVector<float> { 0.5f, 1.0f } << QVector<float> { -0.25f, 0.0f };
     // Full scale input times the trainer's gain lands far outside the 16-bit range: kept, not
     // wrapped.
-    QTest::newRow("record gain") << QVector<float>{1.0f, -1.0f} << kRecordGain
-                                 << QVector<float>{kRecordGain}
-                                 << QVector<float>{-kRecordGain};
+    QTest::newRow("record gain") << QVector<float> { 1.0f, -1.0f } << kRecordGain
+                                 << QVector<float> { kRecordGain }
+                                 << QVector<float> { -kRecordGain };
     QTest::newRow("missing input is silence")
-        << QVector<float>{} << kRecordGain << QVector<float>{0.0f, 0.0f, 0.0f}
-        << QVector<float>{0.0f, 0.0f, 0.0f};
+        << QVector<float> {} << kRecordGain << QVector<float> { 0.0f, 0.0f, 0.0f }
+        << QVector<float> { 0.0f, 0.0f, 0.0f };
 }
 
 void TestRecorder::splitStereoScalesAndDeinterleaves()
@@ -161,8 +156,7 @@ void TestRecorder::splitStereoScalesAndDeinterleaves()
     QVector<float> gotLeft(left.size(), 7.0f);
     QVector<float> gotRight(right.size(), 7.0f);
     splitStereo(interleaved.isEmpty() ? nullptr : interleaved.data(),
-                static_cast<unsigned long>(left.size()), gain,
-                gotLeft.data(), gotRight.data());
+        static_cast<unsigned long>(left.size()), gain, gotLeft.data(), gotRight.data());
     QCOMPARE(gotLeft, left);
     QCOMPARE(gotRight, right);
 }
@@ -206,7 +200,8 @@ void TestRecorder::takeCarriesTheMicrophoneSignal()
     QVERIFY2(rms >= minRms && rms <= maxRms, qPrintable(QString::number(rms)));
     if (frequency > 0) {
         const double measured = frequencyBetween(wav, 1.0, 1.5);
-        QVERIFY2(qAbs(measured - frequency) < frequency * 0.03, qPrintable(QString::number(measured)));
+        QVERIFY2(
+            qAbs(measured - frequency) < frequency * 0.03, qPrintable(QString::number(measured)));
     }
 }
 

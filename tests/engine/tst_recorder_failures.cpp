@@ -11,7 +11,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <portaudio.h>
 
 namespace {
@@ -143,7 +142,8 @@ void TestRecorderFailures::recorderReleasesWhatAFailedOpenAcquired()
     QVERIFY(file);
     Recorder recorder;
     QVERIFY(!recorder.open(file, kRecordGain));
-    QCOMPARE(QString::fromLatin1(recorder.errorText), QStringLiteral("portaudio: No input device."));
+    QCOMPARE(
+        QString::fromLatin1(recorder.errorText), QStringLiteral("portaudio: No input device."));
     QVERIFY(recorder.lame);
     QVERIFY(recorder.mp3Buffer);
     recorder.close();

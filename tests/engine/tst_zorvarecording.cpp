@@ -2,11 +2,10 @@
 // begins the recording, a second press ends it, and the sentence file plays back. Built
 // twice: with the test environment's virtual microphone, and (ZORVA_NO_INPUT_DEVICE) with
 // ALSA pointed at a configuration without any device.
-#include "zorva.h"
-
 #include "audiofixtures.h"
 #include "testpaths.h"
 #include "tscontrol.h"
+#include "zorva.h"
 #include "zorvaresources.h"
 
 #include <QApplication>
@@ -15,10 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <phonon/MediaObject>
-
 #include <memory>
+#include <phonon/MediaObject>
 
 namespace {
 
@@ -70,7 +67,10 @@ private slots:
 #endif
 
 private:
-    TsControl *bar() const { return m_window->findChild<TsControl *>(); }
+    TsControl *bar() const
+    {
+        return m_window->findChild<TsControl *>();
+    }
     // Study the lesson and go to step 1, whose sentence is 11.mp3.
     void openStepOne();
 
@@ -91,8 +91,7 @@ void TestZorvaRecording::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
     QVERIFY(m_fixtures.isValid());
     QVERIFY(AudioFixtures::makeToneMp3(m_fixtures.filePath(QStringLiteral("model.mp3")), 6.0, 330));
-    QVERIFY(AudioFixtures::makeSpeechWav(
-        m_fixtures.filePath(QStringLiteral("speech.wav")),
+    QVERIFY(AudioFixtures::makeSpeechWav(m_fixtures.filePath(QStringLiteral("speech.wav")),
         QStringLiteral("Good interpreting starts with careful listening, sentence by sentence.")));
 }
 
@@ -129,11 +128,11 @@ void TestZorvaRecording::openStepOne()
     // The window makes these three connections itself, in this order; a unique connection
     // adds none that it already has.
     connect(bar(), &TsControl::recordBeginEnd, m_window.get(), &Zorva::sltRecordBeginEnd,
-            Qt::UniqueConnection);
+        Qt::UniqueConnection);
     connect(bar(), &TsControl::recordBeginEnd, m_window.get(), &Zorva::keepRecordOrPlay,
-            Qt::UniqueConnection);
+        Qt::UniqueConnection);
     connect(bar(), &TsControl::recordBeginEnd, m_window.get(), &Zorva::sltRecordPlayPauseButton,
-            Qt::UniqueConnection);
+        Qt::UniqueConnection);
     m_window->sltSwitchWorkspace(lessonPath);
     m_window->sltNextState();
 }
@@ -145,7 +144,8 @@ void TestZorvaRecording::recordedSentencePlaysBack()
     openStepOne();
     QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
     QSignalSpy voicePlay(m_window.get(), &Zorva::isAudioPlay);
-    m_feed.reset(AudioFixtures::playIntoMicrophone(m_fixtures.filePath(QStringLiteral("speech.wav"))));
+    m_feed.reset(
+        AudioFixtures::playIntoMicrophone(m_fixtures.filePath(QStringLiteral("speech.wav"))));
 
     bar()->recordTrigger(true);
     QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 1, countdownTimeoutMs);
@@ -184,7 +184,8 @@ void TestZorvaRecording::missingMicrophoneWarnsOnceAndStopsTheClock()
     QTRY_COMPARE_WITH_TIMEOUT(visibleBoxes(m_window.get()).size(), 1, 10000);
     QMessageBox *box = visibleBoxes(m_window.get()).first();
     QCOMPARE(box->icon(), QMessageBox::Warning);
-    QVERIFY2(box->text().contains(QStringLiteral("portaudio: No input device.")), qPrintable(box->text()));
+    QVERIFY2(box->text().contains(QStringLiteral("portaudio: No input device.")),
+        qPrintable(box->text()));
 
     // Without a second press the bar ends the recording itself: its clock does not run on.
     QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 2, clockTimeoutMs);
