@@ -37,6 +37,26 @@ QString sharedBaseName(const QString &fileName)
     return translation ? base.left(base.size() - 2) : base;
 }
 
+// A catalogue entry that no tree holds: the item and, when it had one, a copy of its
+// category, so that the entry still knows where it belongs in the downloads tab.
+QTreeWidgetItem *detachedCopy(QTreeWidgetItem *item)
+{
+    if (!item->treeWidget())
+        return item; // detached by an earlier reload already
+    auto *copy = new QTreeWidgetItem(*item);
+    if (item->parent())
+        (new QTreeWidgetItem(*item->parent()))->addChild(copy);
+    return copy;
+}
+
+void deleteDetached(QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *top = item;
+    while (top->parent())
+        top = top->parent();
+    delete top;
+}
+
 QStringList materialFileNames(const QString &base)
 {
     return {base + QStringLiteral(".mp3"), base + QStringLiteral(".txt"), base + QStringLiteral("@T.txt")};
@@ -176,7 +196,8 @@ void Mater::sltOnlineXml()
     refreshStatus(ui->online, 0);
     for (QTreeWidgetItem *item : materialsOf(ui->online)) {
         const auto pending = m_pendingItems.find(sharedBaseName(fileNameOf(item->text(2))));
-        if (pending != m_pendingItems.end() && !pending.value()) {
+        if (pending != m_pendingItems.end() && !pending.value()->treeWidget()) {
+            deleteDetached(pending.value());
             pending.value() = item;
             item->setText(1, tr("_TEXT_DOWNLOADING_"));
         }
@@ -206,10 +227,10 @@ void Mater::on_online_itemClicked(QTreeWidgetItem *item, int column)
     if (isButtonEntry(item)) {
         if (item->text(0) != tr("_TEXT_RELOAD_") && item->text(0) != tr("_TEXT_ERRLOAD_"))
             return;
-        // Downloads in flight outlive the entries they were started from; they find their
-        // entry again when the new catalogue arrives.
+        // Downloads in flight outlive the entries they were started from: each keeps a
+        // detached copy (with its category's title) until the new catalogue lists it again.
         for (auto it = m_pendingItems.begin(); it != m_pendingItems.end(); ++it)
-            it.value() = nullptr;
+            it.value() = detachedCopy(it.value());
         while (ui->online->topLevelItemCount() > 1)
             removeItem(ui->online->topLevelItem(1));
         requestOnlineList(ui->online, onlineListUrl(contentServerBase()));
@@ -241,7 +262,7 @@ void Mater::sltDownManage(const QString &path)
 
     QTreeWidgetItem *item = m_pendingItems.take(base);
     if (!item)
-        return; // its entry vanished from the catalogue while it downloaded
+        return;
     QTreeWidgetItem *parent = item->parent();
     const QString audioUrl = item->text(2);
     const QString audioName = fileNameOf(audioUrl);
@@ -257,7 +278,10 @@ void Mater::sltDownManage(const QString &path)
     } else {
         ui->downs->addTopLevelItem(entry); // a material listed outside any category
     }
-    removeItem(item);
+    if (item->treeWidget())
+        removeItem(item);
+    else
+        deleteDetached(item);
     saveTree(ui->downs, customList, QStringLiteral("OnlineXmlWriter Failed"));
 }
 

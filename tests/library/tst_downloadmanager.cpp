@@ -1,0 +1,179 @@
+#include "downloadmanager.h"
+
+#include "testhttpserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Bytes that differ from position to position, so a shifted or cut body shows.
+QByteArray patterned(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
+    return bytes;
+}
+} // namespace
+
+class TestDownloadManager : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void uniqueSaveName_data();
+    void uniqueSaveName();
+    void savesBodyUnderItsName();
+    void concurrentDownloadsFinishIndependently();
+    void failedDownloadKeepsOldFile_data();
+    void failedDownloadKeepsOldFile();
+    void unwritableTargetSignalsNothing();
+
+private:
+    QString url(const QString &path) const { return m_server->baseUrl() + path; }
+
+    QTemporaryDir m_www;
+    std::unique_ptr<TestHttpServer> m_server;
+    QTemporaryDir *m_dir = nullptr;
+    QString m_previousDir;
+};
+
+void TestDownloadManager::initTestCase()
+{
+    QVERIFY(m_www.isValid());
+    QVERIFY(QDir(m_www.path()).mkpath("m"));
+    writeBytes(m_www.path() + "/m/talk.mp3", patterned(300000));
+    writeBytes(m_www.path() + "/m/talk.txt", "transcript");
+    writeBytes(m_www.path() + "/m/other.txt", "other");
+    m_server = std::make_unique<TestHttpServer>(m_www.path());
+    QVERIFY2(m_server->start(), qPrintable(m_server->errorString()));
+}
+
+void TestDownloadManager::init()
+{
+    m_previousDir = QDir::currentPath();
+    m_dir = new QTemporaryDir;
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir().mkpath("workspace"));
+}
+
+void TestDownloadManager::cleanup()
+{
+    QDir::setCurrent(m_previousDir);
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestDownloadManager::uniqueSaveName_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QStringList>("existing"); // files in the program folder
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("free") << "http://h/m/talk.mp3" << QStringList() << "talk.mp3";
+    QTest::newRow("query dropped") << "http://h/m/talk.mp3?x=1" << QStringList() << "talk.mp3";
+    QTest::newRow("no file name") << "http://h/m/" << QStringList() << "download";
+    QTest::newRow("dot dot") << "http://h/m/%2E%2E" << QStringList() << "download";
+    QTest::newRow("encoded slash stays inside") << "http://h/m/a%2F..%2Fb.txt" << QStringList() << "b.txt";
+    QTest::newRow("taken") << "http://h/talk.mp3" << QStringList{"talk.mp3"} << "talk.mp3.0";
+    QTest::newRow("first gap") << "http://h/talk.mp3" << QStringList{"talk.mp3", "talk.mp3.0", "talk.mp3.2"}
+                               << "talk.mp3.1";
+    // Only the program folder counts: a re-download replaces the material's own file.
+    QTest::newRow("in workspace") << "http://h/talk.mp3" << QStringList{"workspace/talk.mp3"} << "talk.mp3";
+}
+
+void TestDownloadManager::uniqueSaveName()
+{
+    QFETCH(QString, url);
+    QFETCH(QStringList, existing);
+    QFETCH(QString, expected);
+    for (const QString &name : existing)
+        writeBytes(name, "x");
+    QCOMPARE(DownloadManager::uniqueSaveName(QUrl(url)), expected);
+}
+
+void TestDownloadManager::savesBodyUnderItsName()
+{
+    DownloadManager manager;
+    QSignalSpy finished(&manager, &DownloadManager::finishSig);
+    manager.download(QUrl(url("/m/talk.mp3")));
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.first().first().toString(), QStringLiteral("./workspace/talk.mp3"));
+    QCOMPARE(readBytes("workspace/talk.mp3"), patterned(300000));
+    // Written through a temporary file that is renamed at the end; nothing else is left.
+    QCOMPARE(QDir("workspace").entryList(QDir::Files), QStringList{"talk.mp3"});
+}
+
+void TestDownloadManager::concurrentDownloadsFinishIndependently()
+{
+    DownloadManager manager;
+    QSignalSpy finished(&manager, &DownloadManager::finishSig);
+    manager.download(QUrl(url("/m/talk.mp3")));
+    manager.download(QUrl(url("/m/talk.txt")));
+    manager.download(QUrl(url("/m/other.txt")));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 3, 20000);
+    QStringList paths;
+    for (const QList<QVariant> &args : finished)
+        paths << args.first().toString();
+    paths.sort();
+    QCOMPARE(paths, (QStringList{"./workspace/other.txt", "./workspace/talk.mp3", "./workspace/talk.txt"}));
+    QCOMPARE(readBytes("workspace/talk.txt"), QByteArray("transcript"));
+    QCOMPARE(readBytes("workspace/other.txt"), QByteArray("other"));
+    QCOMPARE(readBytes("workspace/talk.mp3").size(), 300000);
+}
+
+void TestDownloadManager::failedDownloadKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("serverUp");
+    QTest::newRow("404") << true;
+    QTest::newRow("server down") << false;
+}
+
+void TestDownloadManager::failedDownloadKeepsOldFile()
+{
+    QFETCH(bool, serverUp);
+    writeBytes("workspace/gone.mp3", "the old file");
+    const QString address = serverUp ? url("/m/gone.mp3")
+                                     : QStringLiteral("http://127.0.0.1:%1/m/gone.mp3").arg(TestHttpServer::unusedPort());
+    DownloadManager manager;
+    QSignalSpy finished(&manager, &DownloadManager::finishSig);
+    manager.download(QUrl(address));
+    // The reply is released after it finished; wait for that instead of a fixed time.
+    QTRY_COMPARE_WITH_TIMEOUT(manager.findChildren<QNetworkReply *>().size(), 0, 20000);
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(readBytes("workspace/gone.mp3"), QByteArray("the old file"));
+    QCOMPARE(QDir("workspace").entryList(QDir::Files), QStringList{"gone.mp3"});
+}
+
+void TestDownloadManager::unwritableTargetSignalsNothing()
+{
+    // A saved file that is not there must not count: the material would complete without it.
+    QVERIFY(QDir("workspace").removeRecursively());
+    DownloadManager manager;
+    QSignalSpy finished(&manager, &DownloadManager::finishSig);
+    manager.download(QUrl(url("/m/talk.txt")));
+    QTRY_COMPARE_WITH_TIMEOUT(manager.findChildren<QNetworkReply *>().size(), 0, 20000);
+    QCOMPARE(finished.size(), 0);
+    QVERIFY(!QFile::exists("workspace/talk.txt"));
+}
+
+QTEST_GUILESS_MAIN(TestDownloadManager)
+#include "tst_downloadmanager.moc"
