@@ -98,6 +98,8 @@ void Zorva::sltTrainNumber()
 {
     QVector<TrainingRules::RecordingFile> files;
     const QFileInfoList entries = QDir(m_trainDir).entryInfoList(QDir::Files);
+    // Modification times tell when a repeat was last practised; a creation time survives
+    // recording over the file and would keep pointing at the same repeat.
     for (const QFileInfo &entry : entries)
         files.append({entry.fileName(), entry.lastModified()});
     m_repeat = TrainingRules::chooseRepeat(files);
