@@ -7,6 +7,10 @@
 
 #include <cstdio>
 
+namespace {
+constexpr qint64 readAheadBytes = 1024 * 1024;
+} // namespace
+
 DownloadManager::DownloadManager(QObject *parent)
     : QObject(parent)
 {
@@ -26,6 +30,9 @@ DownloadManager::~DownloadManager()
 void DownloadManager::download(const QUrl &url)
 {
     QNetworkReply *reply = manager.get(QNetworkRequest(url));
+    // The network thread reads ahead only this far: the body goes to disk as it arrives
+    // instead of piling up in memory when the disk is slower than the network.
+    reply->setReadBufferSize(readAheadBytes);
     connect(reply, &QNetworkReply::errorOccurred, this, &DownloadManager::slotNetError);
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { writeAvailable(reply); });
     currentDownloads.append(reply);
