@@ -9,8 +9,9 @@
 // The encoder takes one integer setting beyond its sample rates before its parameters are
 // fixed. Both candidates take the value 0; bench_recorder measures what each costs per block.
 // The recorder uses StereoMode: quality 0 costs about eight times as much CPU per block, its
-// worst blocks take most of a block's 11.6 ms and, on a busy machine, more than all of it,
-// so captured audio would be dropped; StereoMode stays within a few per cent of the block.
+// worst blocks take two thirds of a block's 11.6 ms of CPU and, on a busy machine, more than
+// the whole block in real time, so captured audio would be dropped. StereoMode's worst
+// blocks stay under a tenth of the block even on a loaded machine.
 enum class EncoderTuning {
     StereoMode, // lame_set_mode(STEREO): independent channels instead of joint stereo
     BestQuality, // lame_set_quality(0): the slowest, best psychoacoustic search
@@ -26,7 +27,7 @@ struct Recorder
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
     static constexpr unsigned long kFramesPerBlock = 512;
-    // Worst case of one encode call (1.25 × samples + 7200, rounded up generously).
+    // Far above LAME's worst case for one block or the final flush (1.25 × samples + 7200).
     static constexpr int kMp3BufferSize = 147456;
     static constexpr int kErrorTextSize = 132;
     static constexpr float kDefaultGain = 32767.0f;
@@ -96,7 +97,7 @@ private:
     void write(int byteCount);
 };
 
-// Splits interleaved stereo into two channels scaled by gain; a missing input block
-// (PortAudio may pass none after an overflow) becomes silence.
+// Splits interleaved stereo into two channels scaled by gain; a missing input buffer
+// becomes silence, so the recording keeps its length instead of crashing the callback.
 void splitStereo(
     const float *interleaved, unsigned long frames, float gain, float *left, float *right);

@@ -85,6 +85,7 @@ private slots:
     void takeWithinOneBlockIsValidMp3();
     void secondTakeReplacesTheFirst();
     void fileIsCompleteAndPlayableWhenStopReturns();
+    void fullDiskIsReported();
     void fiftyTakesLeaveNoResourcesBehind();
 
 private:
@@ -298,6 +299,21 @@ void TestRecorder::fileIsCompleteAndPlayableWhenStopReturns()
     QVERIFY2(length > 1500 && length < 3000, qPrintable(QString::number(length)));
     QVERIFY(finished.wait(15000));
     QCOMPARE(player.state(), Phonon::StoppedState);
+}
+
+void TestRecorder::fullDiskIsReported()
+{
+    // /dev/full takes the file's first buffer and refuses the rest, as a full disk would.
+    startFeed(Feed::Speech);
+    PaRecThread thread;
+    QSignalSpy failures(&thread, &PaRecThread::recordFailed);
+    FILE *file = nullptr;
+    QVERIFY(beginRecording(thread, QStringLiteral("/dev/full"), file));
+    QTest::qWait(1500);
+    endRecording(thread, file);
+    QTRY_COMPARE(failures.count(), 1);
+    QCOMPARE(failures.first().value(0).toString(),
+        QStringLiteral("file write failed: the recording is incomplete."));
 }
 
 void TestRecorder::fiftyTakesLeaveNoResourcesBehind()
