@@ -42,6 +42,14 @@ Importer::Importer(QWidget *parent)
     setUpButtons();
     m_skin->setSkinFile(QStringLiteral("./skin/exporter.ini"));
     m_skin->startSkinning();
+    // The skin paints a dark body; captions take its title colour to stay readable, while
+    // the line edits keep their own light fields.
+    QPalette captions = palette();
+    captions.setColor(QPalette::WindowText, m_skin->titleColorValue());
+    for (QWidget *caption : {static_cast<QWidget *>(ui->label), static_cast<QWidget *>(ui->label_2),
+                             static_cast<QWidget *>(ui->label_3), static_cast<QWidget *>(ui->label_4),
+                             static_cast<QWidget *>(ui->groupBox)})
+        caption->setPalette(captions);
 
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     move(desktop.width() / 2 - width() / 2, desktop.height() / 2 - height() / 2);

@@ -1,6 +1,7 @@
 // Draws the import dialog, filled in as a learner would leave it, under the current
 // display and saves it as a PNG:
-//   importersnapshot <install dir with skin/> <output.png>
+//   importersnapshot <output.png>
+// The skin is read from the program's folder, where the build copies it.
 #include "importer.h"
 #include "zorvaresources.h"
 
@@ -14,13 +15,12 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: importersnapshot <install dir> <output.png>\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: importersnapshot <output.png>\n");
         return 2;
     }
     zorvaInitResources();
-    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2]));
-    QDir::setCurrent(QString::fromLocal8Bit(argv[1])); // the skin is read from there
+    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
 
     Importer importer(nullptr);
     importer.findChild<QLineEdit *>(QStringLiteral("matName"))->setText(QStringLiteral("城市与气候 Cities and climate"));
@@ -29,7 +29,6 @@ int main(int argc, char **argv)
     importer.show();
     if (!QTest::qWaitForWindowExposed(&importer))
         return 1;
-    QTest::qWait(300); // let the window manager-less display settle the shaped frame
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, importer.x(), importer.y(),
                                                                       importer.width(), importer.height());
     return shot.save(output) ? 0 : 1;
