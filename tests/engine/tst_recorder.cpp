@@ -86,6 +86,7 @@ private slots:
     void secondTakeReplacesTheFirst();
     void fileIsCompleteAndPlayableWhenStopReturns();
     void fullDiskIsReported();
+    void stalledMicrophoneStillStops();
     void fiftyTakesLeaveNoResourcesBehind();
 
 private:
@@ -314,6 +315,46 @@ void TestRecorder::fullDiskIsReported()
     QTRY_COMPARE(failures.count(), 1);
     QCOMPARE(failures.first().value(0).toString(),
         QStringLiteral("file write failed: the recording is incomplete."));
+}
+
+namespace {
+
+// Suspending the sound server's micfeed sink starves the capture: PortAudio's callback is
+// no longer called, as with a device that hangs. Resumed whatever happens in the test.
+struct SuspendedMicrophone
+{
+    static bool suspend(bool on)
+    {
+        return QProcess::execute(QStringLiteral("pactl"),
+                   { QStringLiteral("suspend-sink"), QStringLiteral("micfeed"),
+                       on ? QStringLiteral("1") : QStringLiteral("0") })
+            == 0;
+    }
+    bool suspended = suspend(true);
+    ~SuspendedMicrophone() { suspend(false); }
+};
+
+} // namespace
+
+void TestRecorder::stalledMicrophoneStillStops()
+{
+    startFeed(Feed::Tone440);
+    PaRecThread thread;
+    FILE *file = nullptr;
+    QVERIFY(beginRecording(thread, QStringLiteral("stalled.mp3"), file));
+    QTest::qWait(1000);
+    {
+        SuspendedMicrophone stall;
+        QVERIFY(stall.suspended);
+        QTest::qWait(300);
+        // No more blocks come to return "complete", so the thread must end the stream itself
+        // instead of leaving the joining window waiting for ever.
+        thread.stop();
+        QVERIFY(thread.wait(10000));
+    }
+    endRecording(thread, file);
+    const double seconds = AudioFixtures::decodedSeconds(QStringLiteral("stalled.mp3"));
+    QVERIFY2(seconds > 0.7 && seconds < 1.6, qPrintable(QString::number(seconds)));
 }
 
 void TestRecorder::fiftyTakesLeaveNoResourcesBehind()
