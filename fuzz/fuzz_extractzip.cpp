@@ -19,7 +19,8 @@ namespace {
 
 // <top>/root/{install, sentinel, update.zip}: an entry that climbs one or two levels out
 // of install lands in root or top, one written relative to the working directory in
-// sentinel (the working directory during the runs).
+// sentinel (the working directory while ExtractZip runs; libFuzzer's own relative paths
+// need the original one the rest of the time).
 struct Layout
 {
     QTemporaryDir top;
@@ -36,7 +37,7 @@ struct Layout
         install = root + QStringLiteral("/install");
         sentinel = root + QStringLiteral("/sentinel");
         archive = root + QStringLiteral("/update.zip");
-        if (!QDir().mkpath(sentinel) || !QDir::setCurrent(sentinel))
+        if (!QDir().mkpath(sentinel))
             fuzzFailure("cannot prepare the sentinel folder");
     }
 };
@@ -87,7 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(!QFileInfo::exists(l.install));
     FUZZ_CHECK(writeArchive(l.archive, bytes));
 
+    const QString fuzzerFolder = QDir::currentPath();
+    FUZZ_CHECK(QDir::setCurrent(l.sentinel));
     ExtractZip(l.archive, l.install);
+    FUZZ_CHECK(QDir::setCurrent(fuzzerFolder));
 
     checkInstallFolder(l.install);
     FUZZ_CHECK(entriesOf(l.sentinel).isEmpty());
