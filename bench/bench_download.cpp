@@ -16,7 +16,6 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -45,7 +44,10 @@ int runChild(const QString &mode, const QUrl &url)
     bool ok = false;
     if (mode == QLatin1String("manager")) {
         DownloadManager manager;
-        QObject::connect(&manager, &DownloadManager::finishSig, &loop, [&] { ok = true; loop.quit(); });
+        QObject::connect(&manager, &DownloadManager::finishSig, &loop, [&] {
+            ok = true;
+            loop.quit();
+        });
         manager.download(url);
         loop.exec();
     } else {
@@ -56,7 +58,7 @@ int runChild(const QString &mode, const QUrl &url)
         loop.exec();
         QFile file(QStringLiteral("workspace/") + url.fileName());
         ok = reply->error() == QNetworkReply::NoError && file.open(QIODevice::WriteOnly)
-             && file.write(reply->readAll()) > 0;
+            && file.write(reply->readAll()) > 0;
         delete reply;
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
@@ -75,10 +77,11 @@ bool measureChild(const QString &mode, const QString &url, Figures *figures)
     QTemporaryDir dir;
     QProcess child;
     child.setWorkingDirectory(dir.path());
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, url});
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), mode, url });
     if (!child.waitForFinished(300000) || child.exitCode() != 0)
         return false;
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
+    const QList<QByteArray> fields
+        = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
     figures->seconds = fields.value(0).toDouble();
     figures->peakMegabytes = (fields.value(2).toLongLong() - fields.value(1).toLongLong()) / 1024.0;
     return true;
@@ -90,7 +93,7 @@ bool measureCurl(const QString &url, double *seconds)
     QElapsedTimer timer;
     timer.start();
     const int code = QProcess::execute(QStringLiteral("curl"),
-                                       {QStringLiteral("-sf"), QStringLiteral("-o"), dir.filePath("out"), url});
+        { QStringLiteral("-sf"), QStringLiteral("-o"), dir.filePath("out"), url });
     *seconds = timer.nsecsElapsed() / 1e9;
     return code == 0;
 }
@@ -137,7 +140,8 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         double curlSeconds = 0;
         Figures manager, inMemory;
-        if (!measureCurl(url, &curlSeconds) || !measureChild(QStringLiteral("manager"), url, &manager)
+        if (!measureCurl(url, &curlSeconds)
+            || !measureChild(QStringLiteral("manager"), url, &manager)
             || !measureChild(QStringLiteral("memory"), url, &inMemory)) {
             std::fprintf(stderr, "a download failed\n");
             return 1;
@@ -154,12 +158,12 @@ int main(int argc, char **argv)
     std::printf("file: %.0f MB, %d runs, medians\n", mb, runs);
     std::printf("curl (process start included):   %8.1f MB/s\n", curlRate);
     std::printf("DownloadManager (to disk):       %8.1f MB/s  ratio to curl %.2f\n", managerRate,
-                managerRate / curlRate);
+        managerRate / curlRate);
     std::printf("whole body in memory, then write:%8.1f MB/s  ratio to curl %.2f\n",
-                mb / median(memoryTimes), mb / median(memoryTimes) / curlRate);
-    std::printf("peak memory above start, DownloadManager:   %7.1f MB (%.2f x file)\n", median(managerPeaks),
-                median(managerPeaks) / mb);
-    std::printf("peak memory above start, body in memory:    %7.1f MB (%.2f x file)\n", median(memoryPeaks),
-                median(memoryPeaks) / mb);
+        mb / median(memoryTimes), mb / median(memoryTimes) / curlRate);
+    std::printf("peak memory above start, DownloadManager:   %7.1f MB (%.2f x file)\n",
+        median(managerPeaks), median(managerPeaks) / mb);
+    std::printf("peak memory above start, body in memory:    %7.1f MB (%.2f x file)\n",
+        median(memoryPeaks), median(memoryPeaks) / mb);
     return 0;
 }

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <cstdio>
 
 namespace {
@@ -61,7 +60,7 @@ void DownloadManager::startTransfer(QNetworkReply *reply)
         transfer.file = file;
     } else {
         std::fprintf(stderr, "Could not open %s for writing: %s\n", qPrintable(transfer.path),
-                     qPrintable(file->errorString()));
+            qPrintable(file->errorString()));
         delete file;
         // Nothing could keep the body; the finished reply is then dropped without a signal.
         m_transfers.insert(reply, transfer);
@@ -102,13 +101,13 @@ void DownloadManager::downloadFinished(QNetworkReply *reply)
     } else if (transfer.writeFailed || reply->error() == QNetworkReply::NoError) {
         if (commitTransfer(reply, transfer)) {
             std::fprintf(stdout, "Download of %s succeeded (saved to %s)\n",
-                         reply->url().toEncoded().constData(), qPrintable(transfer.path));
+                reply->url().toEncoded().constData(), qPrintable(transfer.path));
             std::fflush(stdout);
             emit finishSig(transfer.path);
         }
     } else {
         std::fprintf(stderr, "Download of %s failed: %s\n", reply->url().toEncoded().constData(),
-                     qPrintable(reply->errorString()));
+            qPrintable(reply->errorString()));
     }
     delete transfer.file; // an uncommitted file removes its temporary copy
     currentDownloads.removeAll(reply);
@@ -120,6 +119,6 @@ bool DownloadManager::commitTransfer(QNetworkReply *reply, Transfer &transfer)
     if (!transfer.writeFailed && saveToFile(transfer.file, reply) && transfer.file->commit())
         return true;
     std::fprintf(stderr, "Could not write %s: %s\n", qPrintable(transfer.path),
-                 qPrintable(transfer.file->errorString()));
+        qPrintable(transfer.file->errorString()));
     return false;
 }

@@ -49,7 +49,7 @@ private:
     static bool saveToFile(QSaveFile *target, QIODevice *data);
     bool commitTransfer(QNetworkReply *reply, Transfer &transfer);
 
-    QNetworkAccessManager manager{this};
+    QNetworkAccessManager manager { this };
     QList<QNetworkReply *> currentDownloads;
     QMap<QNetworkReply *, Transfer> m_transfers;
 };

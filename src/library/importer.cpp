@@ -32,9 +32,9 @@ QString importedTranslationName(const QString &audioFileName)
 }
 
 Importer::Importer(QWidget *parent)
-    : QDialog(parent),
-      ui(std::make_unique<Ui::Importer>()),
-      m_skin(std::make_unique<QSkinObject>(this, 4))
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::Importer>())
+    , m_skin(std::make_unique<QSkinObject>(this, 4))
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -46,9 +46,9 @@ Importer::Importer(QWidget *parent)
     // the line edits keep their own light fields.
     QPalette captions = palette();
     captions.setColor(QPalette::WindowText, m_skin->titleColorValue());
-    for (QWidget *caption : {static_cast<QWidget *>(ui->label), static_cast<QWidget *>(ui->label_2),
-                             static_cast<QWidget *>(ui->label_3), static_cast<QWidget *>(ui->label_4),
-                             static_cast<QWidget *>(ui->groupBox)})
+    for (QWidget *caption : { static_cast<QWidget *>(ui->label),
+             static_cast<QWidget *>(ui->label_2), static_cast<QWidget *>(ui->label_3),
+             static_cast<QWidget *>(ui->label_4), static_cast<QWidget *>(ui->groupBox) })
         caption->setPalette(captions);
 
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
@@ -56,7 +56,7 @@ Importer::Importer(QWidget *parent)
 
     connect(ui->btnImport, &QAbstractButton::clicked, this, &Importer::doImport);
     connect(ui->btnCancel, &QAbstractButton::clicked, this, &QDialog::reject);
-    for (QLineEdit *edit : {ui->matName, ui->mp3Name, ui->origTxt, ui->TranTxt})
+    for (QLineEdit *edit : { ui->matName, ui->mp3Name, ui->origTxt, ui->TranTxt })
         connect(edit, &QLineEdit::textChanged, this, &Importer::doValidCheck);
     connect(ui->btnGetMp3, &QAbstractButton::clicked, this, &Importer::doGetMp3);
     connect(ui->btnGetOrig, &QAbstractButton::clicked, this, &Importer::doGetOrig);
@@ -69,10 +69,9 @@ Importer::~Importer() = default;
 void Importer::setUpButtons()
 {
     const QPixmap sheet(QStringLiteral(":/images/btn-popdlg.png"));
-    const QPair<OctImgBtn *, QString> buttons[] = {
-        {ui->btnGetMp3, QStringLiteral("浏览")}, {ui->btnGetOrig, QStringLiteral("浏览")},
-        {ui->btnGetTrans, QStringLiteral("浏览")}, {ui->btnImport, QStringLiteral("导入")},
-        {ui->btnCancel, QStringLiteral("取消")}};
+    const QPair<OctImgBtn *, QString> buttons[] = { { ui->btnGetMp3, QStringLiteral("浏览") },
+        { ui->btnGetOrig, QStringLiteral("浏览") }, { ui->btnGetTrans, QStringLiteral("浏览") },
+        { ui->btnImport, QStringLiteral("导入") }, { ui->btnCancel, QStringLiteral("取消") } };
     for (const auto &button : buttons) {
         button.first->setImages(sheet, 4);
         button.first->setTexts(button.second, QString());
@@ -86,7 +85,7 @@ void Importer::doValidCheck()
 {
     const auto isFile = [](const QLineEdit *edit) { return QFileInfo(edit->text()).isFile(); };
     ui->btnImport->setEnabled(!ui->matName->text().isEmpty() && isFile(ui->mp3Name)
-                              && isFile(ui->origTxt) && isFile(ui->TranTxt));
+        && isFile(ui->origTxt) && isFile(ui->TranTxt));
 }
 
 void Importer::doGetMp3()
@@ -115,7 +114,8 @@ QString Importer::uniqueImportName(const QString &sourcePath, const QString &fol
 {
     const QFileInfo source(sourcePath);
     const QString stem = source.completeBaseName();
-    const QString suffix = source.suffix().isEmpty() ? QString() : QLatin1Char('.') + source.suffix();
+    const QString suffix
+        = source.suffix().isEmpty() ? QString() : QLatin1Char('.') + source.suffix();
     const QDir dir(folder);
     // The first free number, not a count of what is there: after talk_0 was removed while
     // talk_1 remains, a count would hand out talk_1 again and overwrite that material.
@@ -148,7 +148,7 @@ bool Importer::copyFile(const QString &source, const QString &target, QString *e
     if (in.error() != QFileDevice::NoError || !out.commit()) {
         *error = tr("Cannot copy %1 to %2: %3")
                      .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target),
-                          in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
+                         in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
         return false;
     }
     return true;
@@ -160,10 +160,10 @@ void Importer::doImport()
         return;
     QDir().mkpath(workspaceFolder);
     const QString newName = uniqueImportName(ui->mp3Name->text(), workspaceFolder);
-    const QStringList sources{ui->mp3Name->text(), ui->origTxt->text(), ui->TranTxt->text()};
-    const QStringList targets{workspaceFolder + newName,
-                              workspaceFolder + importedTranscriptName(newName),
-                              workspaceFolder + importedTranslationName(newName)};
+    const QStringList sources { ui->mp3Name->text(), ui->origTxt->text(), ui->TranTxt->text() };
+    const QStringList targets { workspaceFolder + newName,
+        workspaceFolder + importedTranscriptName(newName),
+        workspaceFolder + importedTranslationName(newName) };
     for (int i = 0; i < sources.size(); ++i) {
         QString error;
         if (!copyFile(sources.at(i), targets.at(i), &error)) {
@@ -175,13 +175,13 @@ void Importer::doImport()
         }
     }
     emit sigImport(ui->matName->text(), newName);
-    for (QLineEdit *edit : {ui->matName, ui->mp3Name, ui->origTxt, ui->TranTxt})
+    for (QLineEdit *edit : { ui->matName, ui->mp3Name, ui->origTxt, ui->TranTxt })
         edit->clear();
     hide();
 }
 
 void Importer::reportFailure(const QString &reason)
 {
-    QMessageBox::warning(this, windowTitle(),
-                         tr("The material was not imported.\n%1").arg(reason), QMessageBox::Ok);
+    QMessageBox::warning(
+        this, windowTitle(), tr("The material was not imported.\n%1").arg(reason), QMessageBox::Ok);
 }

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <memory>
 
 class QLineEdit;
@@ -23,8 +22,8 @@ public:
 
     // The new audio file name for sourcePath: "<stem>_<n>.<suffix>" with the smallest n
     // for which none of the material's three files exists in folder yet.
-    static QString uniqueImportName(const QString &sourcePath,
-                                    const QString &folder = QStringLiteral("./workspace/"));
+    static QString uniqueImportName(
+        const QString &sourcePath, const QString &folder = QStringLiteral("./workspace/"));
 
 signals:
     void sigImport(const QString &name, const QString &audioFileName);

@@ -1,8 +1,7 @@
 // The online catalogue, the material downloads and the import dialog of the library panel.
-#include "mater.h"
-
 #include "downloadmanager.h"
 #include "importer.h"
+#include "mater.h"
 #include "materialpaths.h"
 #include "nofocusrectanglestyle.h"
 #include "ui_mater.h"
@@ -12,7 +11,6 @@
 #include <QDebug>
 #include <QNetworkAccessManager>
 #include <QTreeWidget>
-
 #include <vector>
 
 using namespace MaterialPaths;
@@ -33,7 +31,8 @@ QIcon commonIcon(QStyle::StandardPixmap which)
 QString sharedBaseName(const QString &fileName)
 {
     const QString base = materialBaseName(fileName);
-    const bool translation = fileName.endsWith(QLatin1String("@T.txt")) && base.endsWith(QLatin1String("@T"));
+    const bool translation
+        = fileName.endsWith(QLatin1String("@T.txt")) && base.endsWith(QLatin1String("@T"));
     return translation ? base.left(base.size() - 2) : base;
 }
 
@@ -59,7 +58,8 @@ void deleteDetached(QTreeWidgetItem *item)
 
 QStringList materialFileNames(const QString &base)
 {
-    return {base + QStringLiteral(".mp3"), base + QStringLiteral(".txt"), base + QStringLiteral("@T.txt")};
+    return { base + QStringLiteral(".mp3"), base + QStringLiteral(".txt"),
+        base + QStringLiteral("@T.txt") };
 }
 
 void appendOnce(QStringList &names, const QString &name)
@@ -71,7 +71,7 @@ void appendOnce(QStringList &names, const QString &name)
 std::vector<QTreeWidgetItem *> materialsOf(QTreeWidget *tree)
 {
     std::vector<QTreeWidgetItem *> found;
-    std::vector<QTreeWidgetItem *> pending{tree->invisibleRootItem()};
+    std::vector<QTreeWidgetItem *> pending { tree->invisibleRootItem() };
     while (!pending.empty()) {
         QTreeWidgetItem *item = pending.back();
         pending.pop_back();

@@ -23,13 +23,16 @@ int main(int argc, char **argv)
     const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
 
     Importer importer(nullptr);
-    importer.findChild<QLineEdit *>(QStringLiteral("matName"))->setText(QStringLiteral("城市与气候 Cities and climate"));
-    importer.findChild<QLineEdit *>(QStringLiteral("mp3Name"))->setText(QStringLiteral("/home/learner/Music/city_climate.mp3"));
-    importer.findChild<QLineEdit *>(QStringLiteral("origTxt"))->setText(QStringLiteral("/home/learner/Documents/city_climate.txt"));
+    importer.findChild<QLineEdit *>(QStringLiteral("matName"))
+        ->setText(QStringLiteral("城市与气候 Cities and climate"));
+    importer.findChild<QLineEdit *>(QStringLiteral("mp3Name"))
+        ->setText(QStringLiteral("/home/learner/Music/city_climate.mp3"));
+    importer.findChild<QLineEdit *>(QStringLiteral("origTxt"))
+        ->setText(QStringLiteral("/home/learner/Documents/city_climate.txt"));
     importer.show();
     if (!QTest::qWaitForWindowExposed(&importer))
         return 1;
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, importer.x(), importer.y(),
-                                                                      importer.width(), importer.height());
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, importer.x(), importer.y(), importer.width(), importer.height());
     return shot.save(output) ? 0 : 1;
 }

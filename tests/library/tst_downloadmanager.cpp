@@ -1,5 +1,4 @@
 #include "downloadmanager.h"
-
 #include "testhttpserver.h"
 
 #include <QDir>
@@ -91,12 +90,15 @@ void TestDownloadManager::uniqueSaveName_data()
     QTest::newRow("query dropped") << "http://h/m/talk.mp3?x=1" << QStringList() << "talk.mp3";
     QTest::newRow("no file name") << "http://h/m/" << QStringList() << "download";
     QTest::newRow("dot dot") << "http://h/m/%2E%2E" << QStringList() << "download";
-    QTest::newRow("encoded slash stays inside") << "http://h/m/a%2F..%2Fb.txt" << QStringList() << "b.txt";
-    QTest::newRow("taken") << "http://h/talk.mp3" << QStringList{"talk.mp3"} << "talk.mp3.0";
-    QTest::newRow("first gap") << "http://h/talk.mp3" << QStringList{"talk.mp3", "talk.mp3.0", "talk.mp3.2"}
+    QTest::newRow("encoded slash stays inside")
+        << "http://h/m/a%2F..%2Fb.txt" << QStringList() << "b.txt";
+    QTest::newRow("taken") << "http://h/talk.mp3" << QStringList { "talk.mp3" } << "talk.mp3.0";
+    QTest::newRow("first gap") << "http://h/talk.mp3"
+                               << QStringList { "talk.mp3", "talk.mp3.0", "talk.mp3.2" }
                                << "talk.mp3.1";
     // Only the program folder counts: a re-download replaces the material's own file.
-    QTest::newRow("in workspace") << "http://h/talk.mp3" << QStringList{"workspace/talk.mp3"} << "talk.mp3";
+    QTest::newRow("in workspace") << "http://h/talk.mp3" << QStringList { "workspace/talk.mp3" }
+                                  << "talk.mp3";
 }
 
 void TestDownloadManager::uniqueSaveName()
@@ -121,12 +123,14 @@ void TestDownloadManager::concurrentDownloadsFinishIndependently()
     for (const QList<QVariant> &args : finished)
         paths << args.first().toString();
     paths.sort();
-    QCOMPARE(paths, (QStringList{"./workspace/other.txt", "./workspace/talk.mp3", "./workspace/talk.txt"}));
+    QCOMPARE(paths,
+        (QStringList { "./workspace/other.txt", "./workspace/talk.mp3", "./workspace/talk.txt" }));
     QCOMPARE(readBytes("workspace/talk.txt"), QByteArray("transcript"));
     QCOMPARE(readBytes("workspace/other.txt"), QByteArray("other"));
     QCOMPARE(readBytes("workspace/talk.mp3"), patterned(300000));
     // Written through temporary files renamed at the end; nothing else is left behind.
-    QCOMPARE(QDir("workspace").entryList(QDir::Files), (QStringList{"other.txt", "talk.mp3", "talk.txt"}));
+    QCOMPARE(QDir("workspace").entryList(QDir::Files),
+        (QStringList { "other.txt", "talk.mp3", "talk.txt" }));
 }
 
 void TestDownloadManager::failedDownloadKeepsOldFile_data()
@@ -140,8 +144,9 @@ void TestDownloadManager::failedDownloadKeepsOldFile()
 {
     QFETCH(bool, serverUp);
     writeBytes("workspace/gone.mp3", "the old file");
-    const QString address = serverUp ? url("/m/gone.mp3")
-                                     : QStringLiteral("http://127.0.0.1:%1/m/gone.mp3").arg(TestHttpServer::unusedPort());
+    const QString address = serverUp
+        ? url("/m/gone.mp3")
+        : QStringLiteral("http://127.0.0.1:%1/m/gone.mp3").arg(TestHttpServer::unusedPort());
     DownloadManager manager;
     QSignalSpy finished(&manager, &DownloadManager::finishSig);
     manager.download(QUrl(address));
@@ -149,7 +154,7 @@ void TestDownloadManager::failedDownloadKeepsOldFile()
     QTRY_COMPARE_WITH_TIMEOUT(manager.findChildren<QNetworkReply *>().size(), 0, 20000);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(readBytes("workspace/gone.mp3"), QByteArray("the old file"));
-    QCOMPARE(QDir("workspace").entryList(QDir::Files), QStringList{"gone.mp3"});
+    QCOMPARE(QDir("workspace").entryList(QDir::Files), QStringList { "gone.mp3" });
 }
 
 void TestDownloadManager::unwritableTargetSignalsNothing()

@@ -1,6 +1,5 @@
 #include "importer.h"
 #include "mater.h"
-
 #include "modalcatcher.h"
 #include "octimgbtn.h"
 #include "testpaths.h"
@@ -69,7 +68,8 @@ private:
     Importer *openImporter();
     QLineEdit *edit(const char *name) const { return m_importer->findChild<QLineEdit *>(name); }
     OctImgBtn *button(const char *name) const { return m_importer->findChild<OctImgBtn *>(name); }
-    void fill(const QString &name, const QString &audio, const QString &transcript, const QString &translation);
+    void fill(const QString &name, const QString &audio, const QString &transcript,
+        const QString &translation);
     QString source(const QString &name, const QByteArray &bytes);
 
     QTranslator m_translator;
@@ -132,7 +132,7 @@ Importer *TestImporter::openImporter()
 }
 
 void TestImporter::fill(const QString &name, const QString &audio, const QString &transcript,
-                        const QString &translation)
+    const QString &translation)
 {
     edit("matName")->setText(name);
     edit("mp3Name")->setText(audio);
@@ -146,14 +146,17 @@ void TestImporter::uniqueImportName_data()
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("expected");
     QTest::newRow("first import") << "/music/talk.mp3" << QStringList() << "talk_0.mp3";
-    QTest::newRow("second import") << "/music/talk.mp3" << QStringList{"talk_0.mp3"} << "talk_1.mp3";
+    QTest::newRow("second import")
+        << "/music/talk.mp3" << QStringList { "talk_0.mp3" } << "talk_1.mp3";
     // A count of matching files would give talk_1 here and overwrite that material.
-    QTest::newRow("first one removed") << "talk.mp3" << QStringList{"talk_1.mp3", "talk_1.txt", "talk_1@T.txt"}
-                                       << "talk_0.mp3";
-    QTest::newRow("leftover transcript") << "talk.mp3" << QStringList{"talk_0.txt"} << "talk_1.mp3";
-    QTest::newRow("leftover translation") << "talk.mp3" << QStringList{"talk_0@T.txt"} << "talk_1.mp3";
-    QTest::newRow("other stems do not count") << "talk.mp3" << QStringList{"talkative_0.mp3", "talk.mp3"}
-                                              << "talk_0.mp3";
+    QTest::newRow("first one removed")
+        << "talk.mp3" << QStringList { "talk_1.mp3", "talk_1.txt", "talk_1@T.txt" } << "talk_0.mp3";
+    QTest::newRow("leftover transcript")
+        << "talk.mp3" << QStringList { "talk_0.txt" } << "talk_1.mp3";
+    QTest::newRow("leftover translation")
+        << "talk.mp3" << QStringList { "talk_0@T.txt" } << "talk_1.mp3";
+    QTest::newRow("other stems do not count")
+        << "talk.mp3" << QStringList { "talkative_0.mp3", "talk.mp3" } << "talk_0.mp3";
     QTest::newRow("several dots") << "/m/unit.1.mp3" << QStringList() << "unit.1_0.mp3";
     QTest::newRow("no suffix") << "/m/talk" << QStringList() << "talk_0";
     QTest::newRow("upper-case suffix kept") << "/m/Talk.MP3" << QStringList() << "Talk_0.MP3";
@@ -176,13 +179,34 @@ void TestImporter::importNeedsNameAndThreeFiles_data()
     QTest::addColumn<QString>("transcript");
     QTest::addColumn<QString>("translation");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("complete") << "Talk" << "a.mp3" << "a.txt" << "b.txt" << true;
-    QTest::newRow("suffixes are not checked") << "Talk" << "a.txt" << "a.mp3" << "a.mp3" << true;
-    QTest::newRow("empty name") << "" << "a.mp3" << "a.txt" << "b.txt" << false;
-    QTest::newRow("audio is a folder") << "Talk" << "dir" << "a.txt" << "b.txt" << false;
-    QTest::newRow("translation is a folder") << "Talk" << "a.mp3" << "a.txt" << "dir" << false;
-    QTest::newRow("transcript missing") << "Talk" << "a.mp3" << "none.txt" << "b.txt" << false;
-    QTest::newRow("audio empty") << "Talk" << "" << "a.txt" << "b.txt" << false;
+    QTest::newRow("complete") << "Talk"
+                              << "a.mp3"
+                              << "a.txt"
+                              << "b.txt" << true;
+    QTest::newRow("suffixes are not checked") << "Talk"
+                                              << "a.txt"
+                                              << "a.mp3"
+                                              << "a.mp3" << true;
+    QTest::newRow("empty name") << ""
+                                << "a.mp3"
+                                << "a.txt"
+                                << "b.txt" << false;
+    QTest::newRow("audio is a folder") << "Talk"
+                                       << "dir"
+                                       << "a.txt"
+                                       << "b.txt" << false;
+    QTest::newRow("translation is a folder") << "Talk"
+                                             << "a.mp3"
+                                             << "a.txt"
+                                             << "dir" << false;
+    QTest::newRow("transcript missing") << "Talk"
+                                        << "a.mp3"
+                                        << "none.txt"
+                                        << "b.txt" << false;
+    QTest::newRow("audio empty") << "Talk"
+                                 << ""
+                                 << "a.txt"
+                                 << "b.txt" << false;
 }
 
 void TestImporter::importNeedsNameAndThreeFiles()
@@ -192,10 +216,12 @@ void TestImporter::importNeedsNameAndThreeFiles()
     QFETCH(QString, transcript);
     QFETCH(QString, translation);
     QFETCH(bool, enabled);
-    for (const char *file : {"a.mp3", "a.txt", "b.txt"})
+    for (const char *file : { "a.mp3", "a.txt", "b.txt" })
         source(file, "content");
     QVERIFY(QDir().mkpath("sources/dir"));
-    const auto path = [](const QString &n) { return n.isEmpty() ? n : QDir::current().absoluteFilePath("sources/" + n); };
+    const auto path = [](const QString &n) {
+        return n.isEmpty() ? n : QDir::current().absoluteFilePath("sources/" + n);
+    };
     Importer importer(nullptr);
     m_importer = &importer;
     QVERIFY(!button("btnImport")->isEnabled());
@@ -211,10 +237,22 @@ void TestImporter::browseFillsItsField_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<bool>("accept");
-    QTest::newRow("audio") << "btnGetMp3" << "mp3Name" << "定位音频文件" << "mp3 File ( *.mp3 )" << true;
-    QTest::newRow("transcript") << "btnGetOrig" << "origTxt" << "定位原文文件" << "txt File ( *.txt )" << true;
-    QTest::newRow("translation") << "btnGetTrans" << "TranTxt" << "定位译文文件" << "txt File ( *.txt )" << true;
-    QTest::newRow("cancelled") << "btnGetTrans" << "TranTxt" << "定位译文文件" << "txt File ( *.txt )" << false;
+    QTest::newRow("audio") << "btnGetMp3"
+                           << "mp3Name"
+                           << "定位音频文件"
+                           << "mp3 File ( *.mp3 )" << true;
+    QTest::newRow("transcript") << "btnGetOrig"
+                                << "origTxt"
+                                << "定位原文文件"
+                                << "txt File ( *.txt )" << true;
+    QTest::newRow("translation") << "btnGetTrans"
+                                 << "TranTxt"
+                                 << "定位译文文件"
+                                 << "txt File ( *.txt )" << true;
+    QTest::newRow("cancelled") << "btnGetTrans"
+                               << "TranTxt"
+                               << "定位译文文件"
+                               << "txt File ( *.txt )" << false;
 }
 
 void TestImporter::browseFillsItsField()
@@ -256,7 +294,7 @@ void TestImporter::browseFillsItsField()
     QTest::mouseClick(button(qPrintable(buttonName)), Qt::LeftButton);
     QCOMPARE(unexpected, QStringList());
     QCOMPARE(seenTitle, caption);
-    QCOMPARE(seenFilters, QStringList{filter});
+    QCOMPARE(seenFilters, QStringList { filter });
     QCOMPARE(edit(qPrintable(editName))->text(), accept ? chosen : QStringLiteral("before"));
     // An action button: a click never leaves it checked (which would hide its caption).
     QVERIFY(!button(qPrintable(buttonName))->isChecked());
@@ -267,8 +305,11 @@ void TestImporter::importsCopiesAndLists_data()
 {
     QTest::addColumn<QString>("sourceName");
     QTest::addColumn<QStringList>("expected"); // audio, transcript, translation in ./workspace
-    QTest::newRow("plain") << "talk.mp3" << QStringList{"talk_0.mp3", "talk_0.txt", "talk_0@T.txt"};
-    QTest::newRow("several dots") << "unit.1.mp3" << QStringList{"unit.1_0.mp3", "unit.1_0.txt", "unit.1_0@T.txt"};
+    QTest::newRow("plain") << "talk.mp3"
+                           << QStringList { "talk_0.mp3", "talk_0.txt", "talk_0@T.txt" };
+    QTest::newRow("several dots") << "unit.1.mp3"
+                                  << QStringList { "unit.1_0.mp3", "unit.1_0.txt",
+                                         "unit.1_0@T.txt" };
 }
 
 void TestImporter::importsCopiesAndLists()
@@ -279,17 +320,18 @@ void TestImporter::importsCopiesAndLists()
     openImporter();
     QVERIFY(m_importer->isVisible());
     QSignalSpy imported(m_importer, &Importer::sigImport);
-    fill("My talk", source(sourceName, audio), source("orig.txt", "the transcript"), source("tran.txt", "the translation"));
+    fill("My talk", source(sourceName, audio), source("orig.txt", "the transcript"),
+        source("tran.txt", "the translation"));
     QVERIFY(button("btnImport")->isEnabled());
     QTest::mouseClick(button("btnImport"), Qt::LeftButton);
 
     QCOMPARE(imported.size(), 1);
-    QCOMPARE(imported.first(), (QList<QVariant>{"My talk", expected.at(0)}));
+    QCOMPARE(imported.first(), (QList<QVariant> { "My talk", expected.at(0) }));
     QCOMPARE(readBytes("workspace/" + expected.at(0)), audio);
     QCOMPARE(readBytes("workspace/" + expected.at(1)), QByteArray("the transcript"));
     QCOMPARE(readBytes("workspace/" + expected.at(2)), QByteArray("the translation"));
     QVERIFY(!m_importer->isVisible());
-    for (const char *name : {"matName", "mp3Name", "origTxt", "TranTxt"})
+    for (const char *name : { "matName", "mp3Name", "origTxt", "TranTxt" })
         QVERIFY2(edit(name)->text().isEmpty(), name);
     QVERIFY(!button("btnImport")->isEnabled());
 
@@ -303,13 +345,16 @@ void TestImporter::importsCopiesAndLists()
     QCOMPARE(entry->text(3), expected.at(0));
     QCOMPARE(entry->text(4), expected.at(0));
     const QByteArray saved = readBytes("import.xml");
-    QVERIFY2(saved.contains(QStringLiteral("<case learned=\"%1\" url=\"%1\">").arg(expected.at(0)).toUtf8()), saved);
+    QVERIFY2(saved.contains(
+                 QStringLiteral("<case learned=\"%1\" url=\"%1\">").arg(expected.at(0)).toUtf8()),
+        saved);
 
     // The imported material studies from where it was copied to.
     QSignalSpy study(m_panel.get(), &Mater::switchSig);
     imports->scrollToItem(entry);
     const QRect row = imports->visualItemRect(entry);
-    const int x = imports->header()->sectionViewportPosition(1) + imports->header()->sectionSize(1) / 2;
+    const int x
+        = imports->header()->sectionViewportPosition(1) + imports->header()->sectionSize(1) / 2;
     QTest::mouseClick(imports->viewport(), Qt::LeftButton, {}, QPoint(x, row.center().y()));
     QCOMPARE(study.size(), 1);
     QCOMPARE(study.first().first().toString(), "./workspace/" + expected.at(0));
@@ -319,10 +364,12 @@ void TestImporter::sameSourceTwiceKeepsBoth()
 {
     openImporter();
     const QString audio = source("talk.mp3", QByteArray(60000, '1'));
-    fill("First", audio, source("o1.txt", "first transcript"), source("t1.txt", "first translation"));
+    fill("First", audio, source("o1.txt", "first transcript"),
+        source("t1.txt", "first translation"));
     QTest::mouseClick(button("btnImport"), Qt::LeftButton);
     writeBytes(audio, QByteArray(60000, '2'));
-    fill("Second", audio, source("o2.txt", "second transcript"), source("t2.txt", "second translation"));
+    fill("Second", audio, source("o2.txt", "second transcript"),
+        source("t2.txt", "second translation"));
     QTest::mouseClick(button("btnImport"), Qt::LeftButton);
 
     QCOMPARE(readBytes("workspace/talk_0.mp3"), QByteArray(60000, '1'));
@@ -331,7 +378,7 @@ void TestImporter::sameSourceTwiceKeepsBoth()
     QCOMPARE(readBytes("workspace/talk_1@T.txt"), QByteArray("second translation"));
     auto *imports = m_panel->findChild<QTreeWidget *>("imports");
     QCOMPARE(imports->topLevelItemCount(), 2);
-    QCOMPARE(childTitles(imports->topLevelItem(1)), (QStringList{"First", "Second"}));
+    QCOMPARE(childTitles(imports->topLevelItem(1)), (QStringList { "First", "Second" }));
     QCOMPARE(imports->topLevelItem(1)->child(1)->text(3), QStringLiteral("talk_1.mp3"));
 }
 
@@ -340,7 +387,8 @@ void TestImporter::failedCopyListsNothing()
     openImporter();
     QSignalSpy imported(m_importer, &Importer::sigImport);
     const QString transcript = source("orig.txt", "transcript");
-    fill("Talk", source("talk.mp3", QByteArray(60000, 'a')), transcript, source("tran.txt", "translation"));
+    fill("Talk", source("talk.mp3", QByteArray(60000, 'a')), transcript,
+        source("tran.txt", "translation"));
     QVERIFY(button("btnImport")->isEnabled());
     // The transcript vanishes after the form was checked: the audio is copied first, then
     // the second copy fails.
@@ -372,9 +420,11 @@ void TestImporter::categoryFoundByTranslatedTitle()
     QFETCH(QString, storedTitle);
     QFETCH(int, categories);
     writeBytes("workspace/old_0.mp3", QByteArray(60000, 'o'));
-    writeBytes("import.xml", ("<vornask version=\"1.0\"><train folded=\"no\"><title>" + storedTitle
-                              + "</title><case learned=\"old_0.mp3\" url=\"old_0.mp3\"><title>Old</title></case>"
-                                "</train></vornask>").toUtf8());
+    writeBytes("import.xml",
+        ("<vornask version=\"1.0\"><train folded=\"no\"><title>" + storedTitle
+            + "</title><case learned=\"old_0.mp3\" url=\"old_0.mp3\"><title>Old</title></case>"
+              "</train></vornask>")
+            .toUtf8());
     openImporter();
     fill("New", source("talk.mp3", "audio"), source("o.txt", "o"), source("t.txt", "t"));
     QTest::mouseClick(button("btnImport"), Qt::LeftButton);

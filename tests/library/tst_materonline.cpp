@@ -1,5 +1,4 @@
 #include "mater.h"
-
 #include "modalcatcher.h"
 #include "testhttpserver.h"
 #include "testpaths.h"
@@ -95,7 +94,10 @@ private:
     QTreeWidget *tree(const char *name) const;
     void click(QTreeWidget *tree, QTreeWidgetItem *item, int column);
     bool waitForCatalogue();
-    QByteArray served(const QString &name) const { return readBytes(m_www.path() + "/materials/" + name); }
+    QByteArray served(const QString &name) const
+    {
+        return readBytes(m_www.path() + "/materials/" + name);
+    }
     int requestsFor(const QString &prefix) const;
 
     QTranslator m_translator;
@@ -135,7 +137,8 @@ void TestMaterOnline::cleanup()
 {
     m_panel.reset();
     QFile::remove(m_www.path() + "/inter/data.php");
-    QFile::copy(TestPaths::sourceDir() + "/server/www/inter/data.php", m_www.path() + "/inter/data.php");
+    QFile::copy(
+        TestPaths::sourceDir() + "/server/www/inter/data.php", m_www.path() + "/inter/data.php");
     QDir::setCurrent(m_previousDir);
     delete m_dir;
     m_dir = nullptr;
@@ -144,7 +147,8 @@ void TestMaterOnline::cleanup()
 Mater *TestMaterOnline::makePanel()
 {
     m_panel = std::make_unique<Mater>(nullptr);
-    connect(m_panel.get(), &Mater::switchSig, this, [this](const QString &path) { m_emitted << path; });
+    connect(
+        m_panel.get(), &Mater::switchSig, this, [this](const QString &path) { m_emitted << path; });
     m_panel->resize(321, 600);
     m_panel->show();
     m_panel->findChild<QTabWidget *>("tabs")->setCurrentIndex(1);
@@ -165,14 +169,16 @@ void TestMaterOnline::click(QTreeWidget *view, QTreeWidgetItem *item, int column
     QVERIFY(item);
     view->scrollToItem(item);
     const QRect row = view->visualItemRect(item);
-    const int x = view->header()->sectionViewportPosition(column) + view->header()->sectionSize(column) / 2;
+    const int x
+        = view->header()->sectionViewportPosition(column) + view->header()->sectionSize(column) / 2;
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(x, row.center().y()));
 }
 
 bool TestMaterOnline::waitForCatalogue()
 {
     QTreeWidget *online = tree("online");
-    return QTest::qWaitFor([&] { return online->topLevelItem(0)->text(0) != mater("_TEXT_LOADING_"); }, 20000);
+    return QTest::qWaitFor(
+        [&] { return online->topLevelItem(0)->text(0) != mater("_TEXT_LOADING_"); }, 20000);
 }
 
 int TestMaterOnline::requestsFor(const QString &prefix) const
@@ -186,15 +192,16 @@ int TestMaterOnline::requestsFor(const QString &prefix) const
 void TestMaterOnline::catalogueFollowsStatusEntry()
 {
     // A material whose three files are here already is not offered again.
-    for (const QString &name : QStringList{"trade_forum.mp3", "trade_forum.txt", "trade_forum@T.txt"})
+    for (const QString &name :
+        QStringList { "trade_forum.mp3", "trade_forum.txt", "trade_forum@T.txt" })
         writeBytes("workspace/" + name, served(name));
     makePanel();
     QTreeWidget *online = tree("online");
     QVERIFY(waitForCatalogue());
     QCOMPARE(online->topLevelItem(0)->text(0), mater("_TEXT_RELOAD_"));
-    QCOMPARE(titles(online), (QStringList{mater("_TEXT_RELOAD_"), speeches, news}));
-    QCOMPARE(titles(online, online->topLevelItem(1)), QStringList{climate});
-    QCOMPARE(titles(online, online->topLevelItem(2)), (QStringList{health, rail}));
+    QCOMPARE(titles(online), (QStringList { mater("_TEXT_RELOAD_"), speeches, news }));
+    QCOMPARE(titles(online, online->topLevelItem(1)), QStringList { climate });
+    QCOMPARE(titles(online, online->topLevelItem(2)), (QStringList { health, rail }));
     QTreeWidgetItem *item = findItem(online, climate);
     QCOMPARE(item->text(1), mater("_TEXT_DOWNLOAD_"));
     // The catalogue names its files relative to itself; the tab holds where they really are.
@@ -215,13 +222,14 @@ void TestMaterOnline::failedCatalogueOffersReload()
 {
     QFETCH(bool, serverDown);
     if (serverDown)
-        qputenv("ZORVA_CONTENT_URL", QStringLiteral("http://127.0.0.1:%1").arg(TestHttpServer::unusedPort()).toUtf8());
+        qputenv("ZORVA_CONTENT_URL",
+            QStringLiteral("http://127.0.0.1:%1").arg(TestHttpServer::unusedPort()).toUtf8());
     else
         QVERIFY(QFile::rename(m_www.path() + "/inter/data.php", m_www.path() + "/inter/data.old"));
     makePanel();
     QTreeWidget *online = tree("online");
     QVERIFY(waitForCatalogue());
-    QCOMPARE(titles(online), QStringList{mater("_TEXT_ERRLOAD_")});
+    QCOMPARE(titles(online), QStringList { mater("_TEXT_ERRLOAD_") });
     QTRY_COMPARE_WITH_TIMEOUT(m_panel->findChildren<QNetworkReply *>().size(), 0, 10000);
 
     if (serverDown)
@@ -230,12 +238,12 @@ void TestMaterOnline::failedCatalogueOffersReload()
         QVERIFY(QFile::rename(m_www.path() + "/inter/data.old", m_www.path() + "/inter/data.php"));
     click(online, online->topLevelItem(0), 0);
     QTRY_COMPARE_WITH_TIMEOUT(online->topLevelItem(0)->text(0), mater("_TEXT_RELOAD_"), 20000);
-    QCOMPARE(titles(online), (QStringList{mater("_TEXT_RELOAD_"), speeches, news}));
+    QCOMPARE(titles(online), (QStringList { mater("_TEXT_RELOAD_"), speeches, news }));
 
     // A second reload replaces the channels instead of adding them again.
     click(online, online->topLevelItem(0), 1);
     QVERIFY(waitForCatalogue());
-    QCOMPARE(titles(online), (QStringList{mater("_TEXT_RELOAD_"), speeches, news}));
+    QCOMPARE(titles(online), (QStringList { mater("_TEXT_RELOAD_"), speeches, news }));
 }
 
 void TestMaterOnline::malformedCatalogueKeepsWhatWasRead()
@@ -248,9 +256,10 @@ void TestMaterOnline::malformedCatalogueKeepsWhatWasRead()
     QTreeWidget *online = tree("online");
     QVERIFY(waitForCatalogue());
     QCOMPARE(catcher.boxTexts.size(), 1);
-    QVERIFY2(catcher.boxTexts.first().startsWith("Parse error at line"), qPrintable(catcher.boxTexts.first()));
+    QVERIFY2(catcher.boxTexts.first().startsWith("Parse error at line"),
+        qPrintable(catcher.boxTexts.first()));
     QCOMPARE(online->topLevelItem(0)->text(0), mater("_TEXT_RELOAD_"));
-    QCOMPARE(titles(online, online->topLevelItem(1)), (QStringList{climate, trade}));
+    QCOMPARE(titles(online, online->topLevelItem(1)), (QStringList { climate, trade }));
     QCOMPARE(findItem(online, trade)->text(1), mater("_TEXT_DOWNLOAD_"));
 }
 
@@ -279,11 +288,13 @@ void TestMaterOnline::twoMaterialsDownloadAtOnce()
 {
     // A downloads category of the same title takes the new material; other titles get a
     // new category at the end.
-    for (const QString &name : QStringList{"old.mp3", "old.txt", "old@T.txt"})
+    for (const QString &name : QStringList { "old.mp3", "old.txt", "old@T.txt" })
         writeBytes("workspace/" + name, QByteArray(60000, 'o'));
-    writeBytes("custom.xml", ("<vornask version=\"1.0\"><train folded=\"no\"><title>" + news
-                              + "</title><case learned=\"old.mp3\" url=\"http://x/old.mp3\"><title>Old</title>"
-                                "</case></train></vornask>").toUtf8());
+    writeBytes("custom.xml",
+        ("<vornask version=\"1.0\"><train folded=\"no\"><title>" + news
+            + "</title><case learned=\"old.mp3\" url=\"http://x/old.mp3\"><title>Old</title>"
+              "</case></train></vornask>")
+            .toUtf8());
     QVERIFY(QDir().mkpath("workspace/train/health_news.mp3"));
     makePanel();
     QTreeWidget *online = tree("online");
@@ -295,21 +306,22 @@ void TestMaterOnline::twoMaterialsDownloadAtOnce()
 
     QTreeWidget *downs = tree("downs");
     QTRY_VERIFY_WITH_TIMEOUT(findItem(downs, climate) && findItem(downs, health), 30000);
-    QCOMPARE(titles(downs), (QStringList{news, speeches}));
-    QCOMPARE(titles(downs, downs->topLevelItem(0)), (QStringList{"Old", health}));
-    QCOMPARE(titles(downs, downs->topLevelItem(1)), QStringList{climate});
+    QCOMPARE(titles(downs), (QStringList { news, speeches }));
+    QCOMPARE(titles(downs, downs->topLevelItem(0)), (QStringList { "Old", health }));
+    QCOMPARE(titles(downs, downs->topLevelItem(1)), QStringList { climate });
     QVERIFY(!findItem(online, climate) && !findItem(online, health));
     QTreeWidgetItem *entry = findItem(downs, health);
     QCOMPARE(entry->text(1), mater("_TEXT_STUDY_"));
     QCOMPARE(entry->text(2), mater("_TEXT_REVIEW_"));
     QCOMPARE(entry->text(3), QStringLiteral("health_news.mp3"));
     QCOMPARE(entry->text(4), m_server->baseUrl() + "/materials/health_news.mp3");
-    for (const QString &base : QStringList{"city_climate", "health_news"}) {
-        for (const QString &name : QStringList{base + ".mp3", base + ".txt", base + "@T.txt"})
+    for (const QString &base : QStringList { "city_climate", "health_news" }) {
+        for (const QString &name : QStringList { base + ".mp3", base + ".txt", base + "@T.txt" })
             QVERIFY2(readBytes("workspace/" + name) == served(name), qPrintable(name));
     }
     const QByteArray saved = readBytes("custom.xml");
-    QVERIFY(saved.contains("learned=\"city_climate.mp3\"") && saved.contains("learned=\"health_news.mp3\""));
+    QVERIFY(saved.contains("learned=\"city_climate.mp3\"")
+        && saved.contains("learned=\"health_news.mp3\""));
     QVERIFY(saved.contains("learned=\"old.mp3\""));
 
     // A restart finds both in the downloads tab, not in the catalogue, and studies them.
@@ -317,23 +329,26 @@ void TestMaterOnline::twoMaterialsDownloadAtOnce()
     ModalCatcher catcher;
     makePanel();
     downs = tree("downs");
-    QCOMPARE(titles(downs, downs->topLevelItem(1)), QStringList{climate});
+    QCOMPARE(titles(downs, downs->topLevelItem(1)), QStringList { climate });
     QVERIFY(waitForCatalogue());
     online = tree("online");
-    QCOMPARE(titles(online, online->topLevelItem(1)), QStringList{trade});
-    QCOMPARE(titles(online, online->topLevelItem(2)), QStringList{rail});
+    QCOMPARE(titles(online, online->topLevelItem(1)), QStringList { trade });
+    QCOMPARE(titles(online, online->topLevelItem(2)), QStringList { rail });
     downs = tree("downs");
     click(downs, findItem(downs, climate), 1);
-    QCOMPARE(m_emitted, QStringList{"./workspace/city_climate.mp3"});
+    QCOMPARE(m_emitted, QStringList { "./workspace/city_climate.mp3" });
     QVERIFY(catcher.boxTexts.isEmpty());
 }
 
 void TestMaterOnline::completesWhicheverFileIsLast_data()
 {
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("translation last") << QStringList{"rail_news.mp3", "rail_news.txt", "rail_news@T.txt"};
-    QTest::newRow("audio last") << QStringList{"rail_news@T.txt", "rail_news.txt", "rail_news.mp3"};
-    QTest::newRow("transcript last") << QStringList{"rail_news.mp3", "rail_news@T.txt", "rail_news.txt"};
+    QTest::newRow("translation last")
+        << QStringList { "rail_news.mp3", "rail_news.txt", "rail_news@T.txt" };
+    QTest::newRow("audio last") << QStringList { "rail_news@T.txt", "rail_news.txt",
+        "rail_news.mp3" };
+    QTest::newRow("transcript last")
+        << QStringList { "rail_news.mp3", "rail_news@T.txt", "rail_news.txt" };
 }
 
 void TestMaterOnline::completesWhicheverFileIsLast()
@@ -353,7 +368,8 @@ void TestMaterOnline::completesWhicheverFileIsLast()
 
 void TestMaterOnline::mismatchedNamesNeverComplete()
 {
-    QVERIFY(QFile::copy(m_www.path() + "/materials/rail_news.txt", m_www.path() + "/materials/other.txt"));
+    QVERIFY(QFile::copy(
+        m_www.path() + "/materials/rail_news.txt", m_www.path() + "/materials/other.txt"));
     QByteArray xml = readBytes(m_www.path() + "/inter/data.php");
     xml.replace("<description>../materials/rail_news.txt", "<description>../materials/other.txt");
     writeBytes(m_www.path() + "/inter/data.php", xml);
@@ -362,9 +378,9 @@ void TestMaterOnline::mismatchedNamesNeverComplete()
     QVERIFY(waitForCatalogue());
     click(online, findItem(online, rail), 1);
     // Each file counts once it is saved; all three are in and still nothing completes.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists("workspace/rail_news.mp3") && QFile::exists("workspace/other.txt")
-                                 && QFile::exists("workspace/rail_news@T.txt"),
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists("workspace/rail_news.mp3")
+            && QFile::exists("workspace/other.txt") && QFile::exists("workspace/rail_news@T.txt"),
+        30000);
     QCOMPARE(findItem(online, rail)->text(1), mater("_TEXT_DOWNLOADING_"));
     QCOMPARE(tree("downs")->topLevelItemCount(), 0);
     QVERIFY(!QFile::exists("custom.xml"));
@@ -399,9 +415,9 @@ void TestMaterOnline::reloadDuringDownload()
     // its category, and no longer offered.
     QTreeWidget *downs = tree("downs");
     QTRY_VERIFY_WITH_TIMEOUT(findItem(downs, health), 30000);
-    QCOMPARE(titles(downs), QStringList{news});
+    QCOMPARE(titles(downs), QStringList { news });
     QTRY_COMPARE_WITH_TIMEOUT(online->topLevelItem(0)->text(0), mater("_TEXT_RELOAD_"), 20000);
-    QCOMPARE(titles(online, online->topLevelItem(2)), QStringList{rail});
+    QCOMPARE(titles(online, online->topLevelItem(2)), QStringList { rail });
 }
 
 QTEST_MAIN(TestMaterOnline)
