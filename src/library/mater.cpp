@@ -100,9 +100,14 @@ void Mater::addButtonEntry(QTreeWidget *tree, const QString &iconPath, const QSt
 
 void Mater::loadXml(QTreeWidget *tree, const QString &fileName)
 {
-    // The learner's own lists do not exist before the first download or import.
-    if (tree != ui->local && !QFileInfo::exists(fileName))
+    // The learner's own lists do not exist before the first download or import; a
+    // missing selections list is a damaged installation, worth a log line but not a
+    // parse-error box at every start.
+    if (!QFileInfo::exists(fileName)) {
+        if (tree == ui->local)
+            qWarning().noquote() << QStringLiteral("The selections list %1 is missing").arg(fileName);
         return;
+    }
     QFile file(fileName);
     XmlParser parser(tree);
     parser.appendLog(QStringLiteral("Mater::loadXml() %1\n").arg(fileName));

@@ -89,6 +89,7 @@ private slots:
     void cleanup();
 
     void startsWithoutLearnerLists();
+    void startsWithoutSelectionsList();
     void reportsBrokenLearnerListOnce();
     void studyEmitsAudioAndTrainingFolder_data();
     void studyEmitsAudioAndTrainingFolder();
@@ -222,6 +223,18 @@ void TestMater::startsWithoutLearnerLists()
     QVERIFY(!status->data(0, Qt::UserRole).isValid()); // never saved into a list
     QCOMPARE(findItem(tree("local"), "One")->text(1), mater("_TEXT_STUDY_"));
     QVERIFY(!QFile::exists("custom.xml") && !QFile::exists("import.xml"));
+}
+
+void TestMater::startsWithoutSelectionsList()
+{
+    // A damaged installation without its selections list still opens the library
+    // (it used to stop start-up on a parse-error box about an empty document).
+    QVERIFY(QFile::remove("weblist.xml"));
+    ModalCatcher catcher;
+    makePanel();
+    QVERIFY2(catcher.boxTexts.isEmpty(), qPrintable(catcher.boxTexts.join('\n')));
+    QCOMPARE(tree("local")->topLevelItemCount(), 0);
+    QVERIFY(!QFile::exists("weblist.xml"));
 }
 
 void TestMater::reportsBrokenLearnerListOnce()
