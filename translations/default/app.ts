@@ -11,5 +11,15 @@
         <source>_HELPFILE_INTRO_</source>
         <translation>./help/intro.mp3</translation>
     </message>
+    <message>
+        <source>Recording</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>Your voice could not be recorded.
+%1</source>
+        <translation>Your voice could not be recorded.
+%1</translation>
+    </message>
 </context>
 </TS>

@@ -79,5 +79,15 @@
         <source>Open Music File</source>
         <translation>打开音频文件</translation>
     </message>
+    <message>
+        <source>Recording</source>
+        <translation>录音</translation>
+    </message>
+    <message>
+        <source>Your voice could not be recorded.
+%1</source>
+        <translation>无法录下您的声音。
+%1</translation>
+    </message>
 </context>
 </TS>
