@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test inside a private
 # headless desktop (X server, sound server with a virtual microphone; the tests start
-# their own HTTP servers). Extra arguments go to ctest, e.g. -R tst_recorder.
+# their own HTTP servers). Then the whole suite runs again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang), together with short runs of the fuzz targets.
+# Extra arguments go to ctest, e.g. -R tst_recorder. ZORVA_SKIP_SANITIZE=1 skips the
+# second pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+jobs=$(nproc)
+
 build=${ZORVA_BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${ZORVA_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$jobs"
 scripts/test-env.sh ctest --test-dir "$build" --output-on-failure "$@"
+
+[ "${ZORVA_SKIP_SANITIZE:-}" = 1 ] && exit 0
+
+asan=${ZORVA_ASAN_BUILD_DIR:-build-asan}
+cmake -S . -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DZORVA_SANITIZE=ON -DZORVA_FUZZ=ON -DZORVA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$asan" -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+scripts/test-env.sh ctest --test-dir "$asan" --output-on-failure "$@"
