@@ -1,12 +1,10 @@
-// The transcript text panel on a real X display: markup removal, the text area's look
-// and place, the veil, the outline, the cursor and dragging the frame with real mouse input.
+// The transcript text panel on a real X display, with real mouse and key input.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "editor.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QGridLayout>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -15,16 +13,6 @@
 namespace {
 
 const QRect kFrame(20, 30, 200, 150);
-
-// Pixels of the text colour on the frame's top edge, where the dashed outline runs.
-int outlinePixels(QWidget *widget, const QRect &frame)
-{
-    const QImage image = widget->grab().toImage();
-    int count = 0;
-    for (int x = frame.left(); x <= frame.right(); ++x)
-        count += image.pixel(x, frame.top()) == qRgb(0, 255, 0);
-    return count;
-}
 
 } // namespace
 
@@ -37,12 +25,9 @@ private slots:
     void cleanup() { delete m_editor->window(); }
     void stripMarkup_data();
     void stripMarkup();
-    void openShowsPlainText();
-    void styleSheetTakesEffect();
-    void resizeRectKeepsCorner();
+    void openAndResize();
     void veilOpacity_data();
     void veilOpacity();
-    void outlineAndCursorFollowState();
     void pressStartsDragOnlyOnEdge_data();
     void pressStartsDragOnlyOnEdge();
     void rightClickShowsNoMenu();
@@ -57,8 +42,8 @@ private:
     int m_files = 0;
 };
 
-// Held as the transcript view holds it: filling a window through a layout, with a
-// background (red here) painted behind it; the text is green.
+// Held as the transcript view holds it: filling a window through a layout, over a red
+// background; the text is green.
 Editor *TestEditor::makeEditor(double opacity)
 {
     auto *editor = new Editor(kFrame.x(), kFrame.y(), kFrame.width(), kFrame.height(), Qt::green,
@@ -91,59 +76,30 @@ void TestEditor::stripMarkup_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("entity and tag") << "a&lt;b<br>c"
-                                    << "abc";
-    QTest::newRow("all of them") << "<div>1</div><p>2</p>3<br>4</br>5&nbsp;6&lt;7&gt;8<br />9"
-                                 << "123456789";
-    QTest::newRow("case-sensitive") << "a<BR>b&LT;c"
-                                    << "a<BR>b&LT;c";
-    QTest::newRow("others stay") << "<b>x</b> &amp;"
-                                 << "<b>x</b> &amp;";
+    QTest::newRow("entity and tag") << "a&lt;b<br>c" << "abc";
+    QTest::newRow("all of them, case-sensitive")
+        << "<div>1</div><p>2</p>3<br>4</br>5&nbsp;6&lt;7&gt;8<br />9<BR>&amp;"
+        << "123456789<BR>&amp;";
     // One pass per string in a fixed order: what a removal joins is removed only if its
     // own pass comes later.
-    QTest::newRow("joined before its pass") << "&l&nbsp;t;"
-                                            << "";
-    QTest::newRow("joined after its pass") << "&n&lt;bsp;"
-                                           << "&nbsp;";
-    QTest::newRow("chinese kept") << QStringLiteral("你好<br>世界") << QStringLiteral("你好世界");
+    QTest::newRow("joined before its pass") << "&l&nbsp;t;" << "";
+    QTest::newRow("joined after its pass") << "&n&lt;bsp;" << "&nbsp;";
 }
 
 void TestEditor::stripMarkup()
 {
     QFETCH(QString, text);
-    QFETCH(QString, shown);
-    QCOMPARE(stripTranscriptMarkup(text), shown);
+    QTEST(stripTranscriptMarkup(text), "shown");
 }
 
-void TestEditor::openShowsPlainText()
+void TestEditor::openAndResize()
 {
-    m_editor->open(writeFile("a&lt;b<br>c"));
-    QCOMPARE(m_editor->textArea()->toPlainText(), QStringLiteral("abc"));
-    m_editor->open(writeFile("<b>x</b>\n\xe4\xbd\xa0\xe5\xa5\xbd")); // never read as HTML
-    QCOMPARE(m_editor->textArea()->toPlainText(), QStringLiteral("<b>x</b>\n你好"));
+    m_editor->open(writeFile("a&lt;b<br>c\n<b>\xe4\xbd\xa0</b>")); // UTF-8, never HTML
+    QCOMPARE(m_editor->textArea()->toPlainText(), QStringLiteral("abc\n<b>你</b>"));
     // What cannot be read leaves the text alone.
     m_editor->open(m_dir.filePath(QStringLiteral("missing.txt")));
     m_editor->open(m_dir.path());
-    QCOMPARE(m_editor->textArea()->toPlainText(), QStringLiteral("<b>x</b>\n你好"));
-}
-
-void TestEditor::styleSheetTakesEffect()
-{
-    QTextEdit *text = m_editor->textArea();
-    QVERIFY(text->styleSheet().startsWith(QStringLiteral("QTextEdit {font-family: \"")
-        + QFont(QStringLiteral("Verdana")).toString()
-        + QStringLiteral("\";font-size: 14px;color:#00ff00;}")));
-    QCOMPARE(text->styleSheet().count(QStringLiteral("#00ff00")), 7);
-    QCOMPARE(text->palette().color(QPalette::Text), QColor(Qt::green));
-    QCOMPARE(text->font().pixelSize(), 14);
-    text->setPlainText(QStringLiteral("line\n").repeated(200));
-    QTRY_VERIFY(text->verticalScrollBar()->isVisible());
-    QCOMPARE(text->verticalScrollBar()->width(), 15);
-}
-
-void TestEditor::resizeRectKeepsCorner()
-{
-    QCOMPARE(m_editor->textArea()->geometry(), QRect(21, 31, 199, 149));
+    QCOMPARE(m_editor->textArea()->toPlainText(), QStringLiteral("abc\n<b>你</b>"));
     m_editor->resizeRect(300, 200);
     QCOMPARE(m_editor->frameRect(), QRect(20, 30, 300, 200));
     QCOMPARE(m_editor->textArea()->geometry(), QRect(21, 31, 299, 199));
@@ -160,31 +116,13 @@ void TestEditor::veilOpacity_data()
 void TestEditor::veilOpacity()
 {
     QFETCH(double, opacity);
-    QFETCH(QColor, inside);
     delete m_editor->window();
     m_editor = makeEditor(opacity);
     m_editor->open(writeFile("text"));
     const QImage image = m_editor->grab().toImage();
     // Under the transparent text area, away from the text; and outside the frame.
-    QCOMPARE(QColor(image.pixel(kFrame.bottomRight() - QPoint(20, 20))), inside);
+    QTEST(QColor(image.pixel(kFrame.bottomRight() - QPoint(20, 20))), "inside");
     QCOMPARE(QColor(image.pixel(kFrame.bottomRight() + QPoint(10, 10))), QColor(Qt::red));
-}
-
-void TestEditor::outlineAndCursorFollowState()
-{
-    QTRY_COMPARE(m_editor->cursor().shape(), Qt::BlankCursor);
-    QCOMPARE(outlinePixels(m_editor, kFrame), 0);
-    QTest::mouseMove(m_editor, QPoint(100, kFrame.top()));
-    QTRY_COMPARE(m_editor->cursor().shape(), Qt::SizeAllCursor);
-    const int dashes = outlinePixels(m_editor, kFrame);
-    QVERIFY2(dashes > kFrame.width() / 4 && dashes < kFrame.width(),
-        qPrintable(QString::number(dashes)));
-    QTest::mouseMove(m_editor, QPoint(5, 5));
-    QTRY_COMPARE(m_editor->cursor().shape(), Qt::ArrowCursor);
-    m_editor->open(writeFile("new text"));
-    QVERIFY(m_editor->isFrameHidden());
-    QCOMPARE(outlinePixels(m_editor, kFrame), 0);
-    QTRY_COMPARE(m_editor->cursor().shape(), Qt::BlankCursor);
 }
 
 void TestEditor::pressStartsDragOnlyOnEdge_data()
@@ -192,14 +130,11 @@ void TestEditor::pressStartsDragOnlyOnEdge_data()
     QTest::addColumn<QPoint>("press");
     QTest::addColumn<bool>("drags");
     QTest::newRow("top edge") << QPoint(100, kFrame.top()) << true;
-    QTest::newRow("left edge") << QPoint(kFrame.left(), 100) << true;
-    QTest::newRow("corner") << kFrame.topLeft() << true;
-    QTest::newRow("right edge, under the text area") << QPoint(kFrame.right(), 100) << true;
-    QTest::newRow("bottom edge, under the text area") << QPoint(100, kFrame.bottom()) << true;
-    QTest::newRow("strictly inside") << QPoint(100, 100) << false;
+    // The text area covers the right and bottom edges; they drag all the same.
+    QTest::newRow("right edge") << QPoint(kFrame.right(), 100) << true;
+    QTest::newRow("bottom edge") << QPoint(100, kFrame.bottom()) << true;
     QTest::newRow("one pixel inside the edge") << QPoint(100, kFrame.top() + 1) << false;
     QTest::newRow("just outside") << QPoint(kFrame.left() - 1, 100) << false;
-    QTest::newRow("far outside") << QPoint(300, 250) << false;
 }
 
 void TestEditor::pressStartsDragOnlyOnEdge()
@@ -209,7 +144,6 @@ void TestEditor::pressStartsDragOnlyOnEdge()
     const QPoint delta(-12, 25);
     QTest::mousePress(m_editor, Qt::LeftButton, Qt::NoModifier, press);
     QCOMPARE(m_editor->isDragging(), drags);
-    QTest::mouseMove(m_editor, press + delta / 2);
     QTest::mouseMove(m_editor, press + delta);
     QTest::mouseRelease(m_editor, Qt::LeftButton, Qt::NoModifier, press + delta);
     QTest::mouseMove(m_editor, QPoint(350, 280)); // after the release the frame stays
@@ -237,7 +171,7 @@ void TestEditor::typingChangesNothing()
     QTest::keyClicks(text, QStringLiteral("typed\t"));
     for (int key : { Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return })
         QTest::keyClick(text, Qt::Key(key));
-    for (int key : { Qt::Key_A, Qt::Key_V, Qt::Key_X })
+    for (int key : { Qt::Key_V, Qt::Key_X })
         QTest::keyClick(text, Qt::Key(key), Qt::ControlModifier);
     QCOMPARE(text->toPlainText(), QStringLiteral("fixed"));
 }
