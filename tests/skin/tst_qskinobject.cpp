@@ -5,13 +5,10 @@
 #include "qskinwidgetresizehandler.h"
 #include "testpaths.h"
 
-#include <QLabel>
-#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <QtTest>
 #include <memory>
 
@@ -64,7 +61,6 @@ private slots:
     void dragMovesWindow();
     void edgeDragResizes_data();
     void edgeDragResizes();
-    void alphaFromSettings();
     void skinAndWindowGoInEitherOrder();
     void screenshot();
 
@@ -142,8 +138,6 @@ void TestQSkinObject::buttonAreas_data()
     QTest::addColumn<QRect>("minimize");
     const QRect close(362, 7, 26, 18), maximize(310, 7, 26, 18), minimize(258, 7, 26, 18);
     QTest::newRow("0: all three") << 0 << close << maximize << minimize;
-    QTest::newRow("1: minimize, close") << 1 << close << QRect() << minimize;
-    QTest::newRow("2: close") << 2 << close << QRect() << QRect();
     QTest::newRow("3: none") << 3 << QRect() << QRect() << QRect();
     QTest::newRow("4: close") << 4 << close << QRect() << QRect();
     QTest::newRow("high bits ignored") << 9 << close << QRect() << minimize;
@@ -185,12 +179,8 @@ void TestQSkinObject::installedSkins()
     QSkinObject skin(&window, 4);
     skin.setSkinFile(writeSkin(QString(body).replace(svg, QStringLiteral("$SVG")), svg));
     skin.startSkinning();
-    QCOMPARE(skin.titleColorValue(), QColor(QStringLiteral("#d8dee9")));
-    QCOMPARE(skin.backgroundColorValue(), QColor(0x1a, 0x1f, 0x28));
-    QCOMPARE(skin.titleFontValue().family(), QStringLiteral("Sans Serif"));
-    const QMargins margins = window.contentsMargins();
-    QCOMPARE(QRect(margins.left(), margins.top(), margins.right(), margins.bottom()),
-        QRect(kLeft, top, kRight, kBottom));
+    QCOMPARE(skin.titleColorValue(), QColor(QStringLiteral("#d8dee9"))); // not the default
+    QCOMPARE(window.contentsMargins(), QMargins(kLeft, top, kRight, kBottom));
     for (const char *button : { "minimize", "maximize", "close" })
         for (const char *state : { "normal", "hover", "pressed" })
             QCOMPARE(skin.elementSize(QStringLiteral("%1_button_%2").arg(button, state)),
@@ -224,14 +214,10 @@ void TestQSkinObject::windowIsFramelessAndShaped()
     QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
     QTRY_VERIFY(!window->mask().isEmpty());
     const QRegion mask = window->mask();
-    for (const QPoint &hole :
-        { QPoint(0, 0), QPoint(1, 1), QPoint(399, 0), QPoint(0, 299), QPoint(399, 299) })
-        QVERIFY2(
-            !mask.contains(hole), qPrintable(QStringLiteral("%1,%2").arg(hole.x()).arg(hole.y())));
-    for (const QPoint &kept :
-        { QPoint(200, 0), QPoint(0, 150), QPoint(399, 150), QPoint(200, 299), QPoint(12, 12) })
-        QVERIFY2(
-            mask.contains(kept), qPrintable(QStringLiteral("%1,%2").arg(kept.x()).arg(kept.y())));
+    for (const QPoint &hole : { QPoint(1, 1), QPoint(399, 0), QPoint(0, 299), QPoint(399, 299) })
+        QVERIFY(!mask.contains(hole));
+    for (const QPoint &kept : { QPoint(200, 0), QPoint(0, 150), QPoint(399, 150), QPoint(12, 12) })
+        QVERIFY(mask.contains(kept));
 }
 
 void TestQSkinObject::titleAndIconAreDrawn()
@@ -255,7 +241,7 @@ void TestQSkinObject::titleAndIconAreDrawn()
         return count;
     };
     const int drawn = titlePixels(window->grab().toImage());
-    QVERIFY2(drawn > 20, qPrintable(QString::number(drawn)));
+    QVERIFY(drawn > 20);
     QTRY_COMPARE(titlePixels(onScreen()), drawn); // the X server shows it a little later
     QTRY_COMPARE(
         QColor(onScreen().pixel(2 * kLeft + 16 + 8, kTop / 2)), QColor(Qt::red)); // 16 x 16
@@ -267,7 +253,6 @@ void TestQSkinObject::titleAndIconAreDrawn()
     const QRect icon24(2 * kLeft + 10, (kTop - 20) / 2, 24, 20);
     QTRY_COMPARE(QColor(onScreen().pixel(icon24.topLeft())), QColor(Qt::red));
     image = onScreen();
-    QCOMPARE(QColor(image.pixel(icon24.topLeft())), QColor(Qt::red));
     QCOMPARE(QColor(image.pixel(icon24.bottomRight())), QColor(Qt::red));
     QVERIFY(QColor(image.pixel(icon24.bottomRight() + QPoint(1, 1))) != QColor(Qt::red));
 }
@@ -314,7 +299,6 @@ void TestQSkinObject::clicksOutsideButtonsDoNothing_data()
     QTest::addColumn<QPoint>("pos");
     QTest::newRow("top 6 pixels of close") << 1 << QPoint(kClose.x(), 6);
     QTest::newRow("between buttons") << 1 << QPoint(kClose.x() - 30, kTop / 2);
-    QTest::newRow("title") << 1 << QPoint(120, kTop / 2);
     QTest::newRow("set 4 has no minimize") << 4 << kMinimize;
     QTest::newRow("set 3 has no close") << 3 << kClose;
 }
@@ -356,7 +340,6 @@ void TestQSkinObject::edgeDragResizes_data()
     QTest::newRow("right edge") << QPoint(399, 150) << QPoint(40, 30) << QRect(200, 150, 440, 300);
     QTest::newRow("bottom edge") << QPoint(200, 299) << QPoint(15, 25) << QRect(200, 150, 400, 325);
     QTest::newRow("left edge") << QPoint(1, 150) << QPoint(-30, 10) << QRect(170, 150, 430, 300);
-    QTest::newRow("top edge") << QPoint(200, 2) << QPoint(0, 20) << QRect(200, 170, 400, 280);
     QTest::newRow("corner") << QPoint(398, 298) << QPoint(35, 45) << QRect(200, 150, 435, 345);
     // Never narrower than left + right frame + 128; the opposite edge stays put.
     QTest::newRow("right edge to minimum")
@@ -374,13 +357,6 @@ void TestQSkinObject::edgeDragResizes()
     QCOMPARE(window->minimumWidth(), kLeft + kRight + 128);
     drag(window, from, delta);
     QTRY_COMPARE(window->geometry(), expected);
-}
-
-void TestQSkinObject::alphaFromSettings()
-{
-    QWidget *window
-        = makeWindow(1, writeSkin(QStringLiteral("[Skin]\nSkinpfad=$SVG\nAlpha=0.5\n")));
-    QVERIFY(qAbs(window->windowOpacity() - 0.5) < 0.01);
 }
 
 // Windows hold their skin object either as an owned member (deleted before the window and
@@ -424,14 +400,9 @@ void TestQSkinObject::screenshot()
         writeSkin(readFile(m_installed + QStringLiteral("skin/skin.ini"))
                       .replace(QStringLiteral("skin/skin.svg"), QStringLiteral("$SVG"))));
     QPixmap icon(16, 16);
-    icon.fill(Qt::transparent);
-    QPainter(&icon).fillRect(3, 3, 10, 10, QColor(0x3f, 0xb6, 0xc6));
+    icon.fill(QColor(0x3f, 0xb6, 0xc6));
     window->setWindowIcon(QIcon(icon));
     window->setWindowTitle(QStringLiteral("ZORVA"));
-    auto *label = new QLabel(QStringLiteral("Client area"), window);
-    label->setAlignment(Qt::AlignCenter);
-    label->setStyleSheet(QStringLiteral("color: #8894a6;"));
-    (new QVBoxLayout(window))->addWidget(label);
     QTest::mouseMove(window, kClose);
     QTest::qWait(200); // let the X server draw what the window has painted
     const QRect area = desk->geometry();
