@@ -21,12 +21,8 @@ void RecordClockTest::clockText_data()
 {
     QTest::addColumn<int>("seconds");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0 << "00:00";
     QTest::newRow("countdown start") << 3 << "00:03";
-    QTest::newRow("last second of a minute") << 59 << "00:59";
-    QTest::newRow("one minute") << 60 << "01:00";
     QTest::newRow("minute and seconds") << 65 << "01:05";
-    QTest::newRow("two-digit minutes") << 754 << "12:34";
     QTest::newRow("an hour stays in minutes") << 3600 << "60:00";
     QTest::newRow("three-digit minutes widen") << 6000 << "100:00";
 }
@@ -34,8 +30,7 @@ void RecordClockTest::clockText_data()
 void RecordClockTest::clockText()
 {
     QFETCH(int, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(recordClockText(seconds), text);
+    QTEST(recordClockText(seconds), "text");
 }
 
 void RecordClockTest::unlockedRepeats_data()
@@ -44,14 +39,10 @@ void RecordClockTest::unlockedRepeats_data()
     QTest::addColumn<int>("unlocked");
     QTest::newRow("nothing recorded") << QStringList() << 0;
     QTest::newRow("last file 3.txt") << QStringList{"11.mp3", "12.mp3", "3.txt"} << 3;
+    QTest::newRow("last 52.mp3") << QStringList{"11.mp3", "35.mp3", "52.mp3"} << 5;
     // The first character counts, not the number: 12 is repeat 1, sentence 2.
     QTest::newRow("only repeat one") << QStringList{"10.mp3", "11.mp3", "12.mp3"} << 1;
-    QTest::newRow("all five repeats") << QStringList{"11.mp3", "35.mp3", "52.mp3"} << 5;
-    QTest::newRow("repeat four") << QStringList{"15.mp3", "41.mp3"} << 4;
-    QTest::newRow("repeat two") << QStringList{"21.mp3"} << 2;
     QTest::newRow("digit above five") << QStringList{"11.mp3", "61.mp3"} << 0;
-    QTest::newRow("digit zero") << QStringList{"01.mp3"} << 0;
-    QTest::newRow("letter") << QStringList{"11.mp3", "notes.txt"} << 0;
     QTest::newRow("full-width digit") << QStringList{QStringLiteral("\uFF13.mp3")} << 0;
     QTest::newRow("empty name") << QStringList{QString()} << 0;
 }
@@ -59,15 +50,13 @@ void RecordClockTest::unlockedRepeats_data()
 void RecordClockTest::unlockedRepeats()
 {
     QFETCH(QStringList, names);
-    QFETCH(int, unlocked);
-    QCOMPARE(unlockedRepeatCount(names), unlocked);
+    QTEST(unlockedRepeatCount(names), "unlocked");
 }
 
 void RecordClockTest::folderListing_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("listing");
-    QTest::newRow("empty") << QStringList() << QStringList();
     // Name order ignoring case, so "B" sorts between "a" and "c".
     QTest::newRow("case ignored") << QStringList{"c.txt", "B.mp3", "a.mp3"}
                                   << QStringList{"a.mp3", "B.mp3", "c.txt"};
@@ -78,16 +67,13 @@ void RecordClockTest::folderListing_data()
 void RecordClockTest::folderListing()
 {
     QFETCH(QStringList, files);
-    QFETCH(QStringList, listing);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    for (const QString &name : files) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const QString &name : files)
+        QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
     // A folder sorting last must not be taken for the last recording.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("zz")));
-    QCOMPARE(folderFileNamesByName(dir.path()), listing);
+    QTEST(folderFileNamesByName(dir.path()), "listing");
     QVERIFY(folderFileNamesByName(dir.filePath(QStringLiteral("missing"))).isEmpty());
     // An empty path is no folder, not the working directory.
     QVERIFY(QDir::setCurrent(dir.path()));
