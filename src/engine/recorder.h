@@ -35,11 +35,11 @@ struct Recorder
 
     struct StreamCloser
     {
-        void operator()(PaStream *stream) const { Pa_CloseStream(stream); }
+        void operator()(PaStream *handle) const { Pa_CloseStream(handle); }
     };
     struct LameCloser
     {
-        void operator()(lame_global_flags *lame) const { lame_close(lame); }
+        void operator()(lame_global_flags *flags) const { lame_close(flags); }
     };
     // Balances one successful Pa_Initialize, so a failed start never terminates a
     // library it did not initialise and repeated recordings never pile up initialisations.
