@@ -10,36 +10,25 @@
 #include <QPair>
 #include <QString>
 
-// Archives written entry by entry with QuaZIP, so that tests can store any name,
-// including the hostile ones that the zip tool would clean up.
+// Archives written entry by entry with QuaZIP, so that tests can store any name, including
+// the hostile ones that the zip tool would clean up.
 namespace ZipFixtures {
 
-struct Entry
-{
-    QString name;
-    QByteArray data;
-    bool stored = false; // no compression: the data stands in the archive as it is
-};
+using Entry = QPair<QString, QByteArray>; // name, data
 
 inline bool writeZip(const QString &path, const QList<Entry> &entries)
 {
     QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
-        return false;
+    bool written = zip.open(QuaZip::mdCreate);
     for (const Entry &entry : entries) {
         QuaZipFile file(&zip);
-        const int method = entry.stored ? 0 : Z_DEFLATED;
-        const int level = entry.stored ? 0 : Z_DEFAULT_COMPRESSION;
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(entry.name), nullptr, 0, method, level))
-            return false;
-        if (file.write(entry.data) != entry.data.size())
-            return false;
+        written = written && file.open(QIODevice::WriteOnly, QuaZipNewInfo(entry.first))
+            && file.write(entry.second) == entry.second.size();
         file.close();
-        if (file.getZipError() != ZIP_OK)
-            return false;
+        written = written && file.getZipError() == ZIP_OK;
     }
     zip.close();
-    return zip.getZipError() == ZIP_OK;
+    return written && zip.getZipError() == ZIP_OK;
 }
 
 inline QByteArray readFile(const QString &path)
@@ -59,9 +48,9 @@ inline QByteArray noise(int size, quint32 seed)
 {
     QByteArray bytes(size, Qt::Uninitialized);
     quint32 state = seed * 2654435761u + 1;
-    for (int i = 0; i < size; ++i) {
+    for (char &byte : bytes) {
         state = state * 1664525u + 1013904223u;
-        bytes[i] = char(state >> 24);
+        byte = static_cast<char>(state >> 24);
     }
     return bytes;
 }
