@@ -145,6 +145,7 @@ void TestPlayCtrl::followsRealPlaybackAndDrivesTheVolume()
         panel.setMarkOut(0.6);
         panel.setCurrentTime(QStringLiteral("00:00:01"));
         panel.setTotalTime(QStringLiteral("00:00:06"));
+        panel.sltMediaPaused(false);
         QVERIFY(panel.grab().save(shots + QStringLiteral("/control-panel.png")));
     }
     // Dragging the slider seeks the media object itself.
