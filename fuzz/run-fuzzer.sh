@@ -8,10 +8,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/corpus"
 [ -d "$corpus" ] && cp -R "$corpus/." "$work/corpus/"
+# A dictionary beside this script, named after the target, steers the mutations.
+options=()
+dict=$(cd "$(dirname "$0")" && pwd)/$(basename "$fuzzer").dict
+[ -f "$dict" ] && options+=(-dict="$dict")
 cd "$work"
 status=0
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix="$work/" corpus > "$work/log" 2>&1 || status=$?
+  "${options[@]}" -artifact_prefix="$work/" corpus > "$work/log" 2>&1 || status=$?
 tail -n 15 "$work/log"
 if [ "$status" -ne 0 ]; then
     kept=$(dirname "$fuzzer")/artifacts
