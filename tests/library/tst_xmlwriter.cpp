@@ -6,11 +6,10 @@
 
 #include <QBuffer>
 #include <QTest>
-#include <QTreeWidget>
 
 namespace {
 QTreeWidgetItem *addEntry(QTreeWidget &tree, QTreeWidgetItem *parent, const QString &role,
-                          const QStringList &columns)
+    const QStringList &columns)
 {
     auto *item = parent ? new QTreeWidgetItem(parent, columns) : new QTreeWidgetItem(&tree, columns);
     if (!role.isEmpty())
@@ -22,18 +21,14 @@ QByteArray write(QTreeWidget &tree)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    XmlWriter writer(&tree);
-    if (!writer.writeFile(&buffer))
-        return QByteArray("failed");
-    return buffer.data();
+    return XmlWriter(&tree).writeFile(&buffer) ? buffer.data() : QByteArray("failed");
 }
 
 void read(QTreeWidget &tree, const QByteArray &document)
 {
     QBuffer buffer;
     buffer.setData(document);
-    XmlParser parser(&tree);
-    parser.parseDevice(&buffer);
+    XmlParser(&tree).parseDevice(&buffer);
 }
 } // namespace
 
@@ -44,30 +39,27 @@ private slots:
     void writesOneCategoryExactly();
     void roundTripKeepsTheTree();
     void skipsEntriesThatAreNoLibraryData();
-    void writesOnlyPresentAttributes_data();
-    void writesOnlyPresentAttributes();
     void reportsDeviceThatRefusesData();
 };
 
 void TestXmlWriter::writesOneCategoryExactly()
 {
     QTreeWidget tree;
-    QTreeWidgetItem *category = addEntry(tree, nullptr, "train", {"Speeches"});
+    QTreeWidgetItem *category = addEntry(tree, nullptr, "train", { "Speeches" });
     addEntry(tree, category, "case",
-             {"Lesson one", "Study", "", "lesson01.mp3", "http://h/m/lesson01.mp3"});
+        { "Lesson one", "Study", "", "lesson01.mp3", "http://h/m/lesson01.mp3" });
     category->setExpanded(true);
-
-    const QByteArray expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                "<!DOCTYPE vornask>\n"
-                                "<vornask version=\"1.0\">\n"
-                                "    <train folded=\"no\">\n"
-                                "        <title>Speeches</title>\n"
-                                "        <case learned=\"lesson01.mp3\" url=\"http://h/m/lesson01.mp3\">\n"
-                                "            <title>Lesson one</title>\n"
-                                "        </case>\n"
-                                "    </train>\n"
-                                "</vornask>\n";
-    QCOMPARE(write(tree), expected);
+    QCOMPARE(write(tree),
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<!DOCTYPE vornask>\n"
+                   "<vornask version=\"1.0\">\n"
+                   "    <train folded=\"no\">\n"
+                   "        <title>Speeches</title>\n"
+                   "        <case learned=\"lesson01.mp3\" url=\"http://h/m/lesson01.mp3\">\n"
+                   "            <title>Lesson one</title>\n"
+                   "        </case>\n"
+                   "    </train>\n"
+                   "</vornask>\n"));
 }
 
 void TestXmlWriter::roundTripKeepsTheTree()
@@ -91,17 +83,19 @@ void TestXmlWriter::roundTripKeepsTheTree()
     ModalCatcher catcher;
     read(first, original);
     const QByteArray written = write(first);
-
     QTreeWidget second;
     read(second, written);
-    QVERIFY(catcher.boxTexts.isEmpty());
+    QCOMPARE(catcher.boxTexts, QStringList());
     QCOMPARE(dumpTree(second), dumpTree(first));
     QCOMPARE(second.topLevelItem(0)->text(0), QStringLiteral("  padded title  "));
-    QVERIFY2(written.contains("<train folded=\"no\">\n            <title>open but empty</title>"),
-             written.constData());
-    QVERIFY(written.contains("<train folded=\"yes\">\n            <title>collapsed</title>"));
-    QVERIFY(written.contains("<train folded=\"no\">\n                <title>open inside closed</title>"));
     QCOMPARE(second.topLevelItem(0)->child(0)->text(0), QStringLiteral(" A & <B> \"q\" "));
+    // Folded state is kept even where the view cannot show it; attributes only when set.
+    for (const char *part : { "<train folded=\"no\">\n            <title>open but empty</title>",
+             "<train folded=\"yes\">\n            <title>collapsed</title>",
+             "<train folded=\"no\">\n                <title>open inside closed</title>",
+             "<case url=\"only-url.mp3\">", "<case learned=\"only-key.mp3\">",
+             "<case>\n                <title>neither</title>" })
+        QVERIFY2(written.contains(part), part);
     // A written list is a fixed point: saving it again changes nothing.
     QCOMPARE(write(second), written);
 }
@@ -109,55 +103,29 @@ void TestXmlWriter::roundTripKeepsTheTree()
 void TestXmlWriter::skipsEntriesThatAreNoLibraryData()
 {
     QTreeWidget tree;
-    addEntry(tree, nullptr, "", {"Import"});
-    QTreeWidgetItem *channel = addEntry(tree, nullptr, "channel", {"Online"});
-    addEntry(tree, channel, "item", {"x", "", "http://h/x.mp3"});
-    QTreeWidgetItem *category = addEntry(tree, nullptr, "train", {"Kept"});
-    QTreeWidgetItem *material = addEntry(tree, category, "case", {"m", "", "", "m.mp3", "m.mp3"});
-    addEntry(tree, material, "case", {"child of a material"});
-    addEntry(tree, category, "item", {"online item in a category", "", "http://h/y.mp3"});
+    addEntry(tree, nullptr, "", { "Import" });
+    QTreeWidgetItem *channel = addEntry(tree, nullptr, "channel", { "Online" });
+    addEntry(tree, channel, "item", { "x", "", "http://h/x.mp3" });
+    QTreeWidgetItem *category = addEntry(tree, nullptr, "train", { "Kept" });
+    QTreeWidgetItem *material = addEntry(tree, category, "case", { "m", "", "", "m.mp3", "m.mp3" });
+    addEntry(tree, material, "case", { "child of a material" });
+    addEntry(tree, category, "item", { "online item in a category", "", "http://h/y.mp3" });
 
     const QByteArray written = write(tree);
-    QVERIFY(!written.contains("Import"));
-    QVERIFY(!written.contains("channel") && !written.contains("Online"));
-    QVERIFY(!written.contains("item"));
-    QVERIFY(!written.contains("child of a material"));
+    for (const char *absent : { "Import", "channel", "Online", "item", "child of a material" })
+        QVERIFY2(!written.contains(absent), absent);
     QCOMPARE(written.count("<case"), 1);
     QVERIFY(written.contains("<title>Kept</title>"));
-}
-
-void TestXmlWriter::writesOnlyPresentAttributes_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<QByteArray>("startTag");
-    QTest::newRow("both") << "k.mp3" << "u.mp3" << QByteArray("<case learned=\"k.mp3\" url=\"u.mp3\">");
-    QTest::newRow("key only") << "k.mp3" << "" << QByteArray("<case learned=\"k.mp3\">");
-    QTest::newRow("url only") << "" << "u.mp3" << QByteArray("<case url=\"u.mp3\">");
-    QTest::newRow("neither") << "" << "" << QByteArray("<case>");
-}
-
-void TestXmlWriter::writesOnlyPresentAttributes()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, url);
-    QFETCH(QByteArray, startTag);
-    QTreeWidget tree;
-    addEntry(tree, nullptr, "case", {"t", "", "", key, url});
-    const QByteArray written = write(tree);
-    QVERIFY2(written.contains("\n    " + startTag + "\n        <title>t</title>\n    </case>\n"),
-             written.constData());
 }
 
 void TestXmlWriter::reportsDeviceThatRefusesData()
 {
     // A list that could not be written must not be reported as saved.
     QTreeWidget tree;
-    addEntry(tree, nullptr, "case", {"t", "", "", "k.mp3", "u.mp3"});
+    addEntry(tree, nullptr, "case", { "t", "", "", "k.mp3", "u.mp3" });
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
-    XmlWriter writer(&tree);
-    QVERIFY(!writer.writeFile(&readOnly));
+    QVERIFY(!XmlWriter(&tree).writeFile(&readOnly));
 }
 
 QTEST_MAIN(TestXmlWriter)
