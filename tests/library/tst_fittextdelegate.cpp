@@ -18,9 +18,7 @@ void TestFitTextDelegate::fittingFont_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("shrinks");
     QTest::newRow("fits") << "学习" << 200 << false;
-    QTest::newRow("empty") << "" << 0 << false;
     QTest::newRow("status word in a status column") << "学习" << 22 << true;
-    QTest::newRow("latin word") << "Review" << 30 << true;
     QTest::newRow("cannot fit at all") << "a very long sentence indeed" << 10 << true;
 }
 
@@ -43,7 +41,6 @@ void TestFitTextDelegate::fittingFont()
         larger.setPointSizeF(fitted.pointSizeF() + 0.5);
         QVERIFY(QFontMetrics(larger).horizontalAdvance(text) > width);
     }
-    QCOMPARE(fitted.family(), font.family());
 }
 
 QTEST_MAIN(TestFitTextDelegate)
