@@ -1,72 +1,71 @@
-// Draws the library window with the bundled selections and sample learner lists under
-// the current display and saves it as a PNG:
-//   librarysnapshot <source dir> <stage dir> <output.png>
-#include "mater.h"
+// Draws the library window (with the bundled selections and a sample download) or the
+// import dialog (filled in as a learner leaves it) under the current display, for docs/:
+//   librarysnapshot library|importer <source dir> <stage dir> <output.png>
+// The skin is read from the program's folder, where the build copies it.
+#include "importer.h"
+#include "librarytest.h"
 #include "zorvaresources.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QPixmap>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTranslator>
 
 namespace {
-void write(const QString &path, const QByteArray &bytes)
+bool shootImporter(const QString &output)
 {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    Importer importer(nullptr);
+    const auto fill = [&](const char *name, const char *text) {
+        importer.findChild<QLineEdit *>(name)->setText(QString::fromUtf8(text));
+    };
+    fill("matName", "城市与气候 Cities and climate");
+    fill("mp3Name", "/home/learner/Music/city_climate.mp3");
+    fill("origTxt", "/home/learner/Documents/city_climate.txt");
+    importer.show();
+    if (!QTest::qWaitForWindowExposed(&importer))
+        return false;
+    // From the screen, so the skin's shaped outline shows as the learner sees it.
+    const QRect frame = importer.geometry();
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(output);
 }
 
-void copyFiles(const QString &from, const QString &to)
+bool shootLibrary(const QString &sourceDir, const QString &output)
 {
-    const QDir source(from);
-    for (const QString &name : source.entryList(QDir::Files))
-        QFile::copy(source.filePath(name), to + QLatin1Char('/') + name);
+    const WorkingDir work;
+    QDir().mkpath("workspace/train/lesson01.mp3");
+    const QDir shipped(sourceDir + "/data/install/workspace");
+    for (const QString &name : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(name), "workspace/" + name);
+    QFile::remove("weblist.xml");
+    QFile::copy(sourceDir + "/data/install/weblist.xml", "weblist.xml");
+    writeBytes("custom.xml",
+        listOf("在线新闻 Online news",
+            { caseOf("清洁水大会 Clean water conference", "lesson02.mp3",
+                "http://127.0.0.1:8471/m/lesson02.mp3") }));
+    const std::unique_ptr<Mater> panel = openPanel();
+    panel->resize(321, 420);
+    QTest::qWait(300);
+    return panel->grab().save(output);
 }
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: librarysnapshot <source dir> <stage dir> <output.png>\n");
+    const QStringList args = app.arguments();
+    if (args.size() != 5 || (args[1] != "library" && args[1] != "importer")) {
+        std::fprintf(stderr, "usage: librarysnapshot library|importer <source> <stage> <png>\n");
         return 2;
     }
     zorvaInitResources();
-    const QString source = QString::fromLocal8Bit(argv[1]);
-    const QString stage = QString::fromLocal8Bit(argv[2]);
-    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[3]));
-
     QTranslator translator;
-    if (translator.load(QStringLiteral("app_zh"), stage + QStringLiteral("/translations")))
+    if (translator.load(QStringLiteral("app_zh"), args[3] + QStringLiteral("/translations")))
         QCoreApplication::installTranslator(&translator);
-
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    QDir().mkpath(QStringLiteral("workspace/train/lesson01.mp3"));
-    QDir().mkpath(QStringLiteral("workspace/demo"));
-    copyFiles(source + QStringLiteral("/data/install/workspace"), QStringLiteral("workspace"));
-    QFile::copy(source + QStringLiteral("/data/install/weblist.xml"), QStringLiteral("weblist.xml"));
-    write(QStringLiteral("custom.xml"),
-          "<vornask version=\"1.0\"><train folded=\"no\"><title>在线新闻 Online news</title>"
-          "<case learned=\"lesson02.mp3\" url=\"http://127.0.0.1:8471/m/lesson02.mp3\">"
-          "<title>清洁水大会 Clean water conference</title></case></train></vornask>");
-
-    Mater panel(nullptr);
-    panel.resize(321, 420);
-    panel.show();
-    if (!QTest::qWaitForWindowExposed(&panel))
-        return 1;
-    QTest::qWait(300);
-    const QPixmap shot = panel.grab();
-    if (!shot.save(output)) {
-        std::fprintf(stderr, "could not write %s\n", qPrintable(output));
-        return 1;
-    }
-    std::printf("saved %s (%dx%d)\n", qPrintable(output), shot.width(), shot.height());
-    return 0;
+    const QString output = QDir::current().absoluteFilePath(args[4]);
+    const bool saved
+        = args[1] == "importer" ? shootImporter(output) : shootLibrary(args[2], output);
+    std::printf("%s %s\n", saved ? "saved" : "could not write", qPrintable(output));
+    return saved ? 0 : 1;
 }
