@@ -5,6 +5,7 @@
 #include "qskinwidgetresizehandler.h"
 #include "testpaths.h"
 
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
@@ -340,6 +341,7 @@ void TestQSkinObject::edgeDragResizes_data()
     QTest::newRow("right edge") << QPoint(399, 150) << QPoint(40, 30) << QRect(200, 150, 440, 300);
     QTest::newRow("bottom edge") << QPoint(200, 299) << QPoint(15, 25) << QRect(200, 150, 400, 325);
     QTest::newRow("left edge") << QPoint(1, 150) << QPoint(-30, 10) << QRect(170, 150, 430, 300);
+    QTest::newRow("top edge") << QPoint(200, 2) << QPoint(0, 20) << QRect(200, 170, 400, 280);
     QTest::newRow("corner") << QPoint(398, 298) << QPoint(35, 45) << QRect(200, 150, 435, 345);
     // Never narrower than left + right frame + 128; the opposite edge stays put.
     QTest::newRow("right edge to minimum")
@@ -400,7 +402,8 @@ void TestQSkinObject::screenshot()
         writeSkin(readFile(m_installed + QStringLiteral("skin/skin.ini"))
                       .replace(QStringLiteral("skin/skin.svg"), QStringLiteral("$SVG"))));
     QPixmap icon(16, 16);
-    icon.fill(QColor(0x3f, 0xb6, 0xc6));
+    icon.fill(Qt::transparent);
+    QPainter(&icon).fillRect(3, 3, 10, 10, QColor(0x3f, 0xb6, 0xc6));
     window->setWindowIcon(QIcon(icon));
     window->setWindowTitle(QStringLiteral("ZORVA"));
     QTest::mouseMove(window, kClose);
