@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 
