@@ -28,8 +28,12 @@ QString archiveUrl(const QString &serverBase, int version)
 
 QStringList archiveUrls(const QString &serverBase, int current, int target)
 {
+    // The target comes from the server's version file: a bogus huge number must not
+    // build millions of addresses. An update that far behind stops at the first
+    // archive the server does not have, like any other missing version.
+    const qint64 last = qMin<qint64>(target, qint64(current) + kMaxVersionsPerUpdate);
     QStringList urls;
-    for (qint64 version = qint64(current) + 1; version <= target; ++version)
+    for (qint64 version = qint64(current) + 1; version <= last; ++version)
         urls.append(archiveUrl(serverBase, int(version)));
     return urls;
 }

@@ -21,7 +21,11 @@ QString updateServerBase();
 
 QString archiveUrl(const QString &serverBase, int version);
 
-// Archive URLs for every version after current up to and including target.
+// One update installs at most this many versions.
+constexpr int kMaxVersionsPerUpdate = 100;
+
+// Archive URLs for every version after current up to and including target (at most
+// kMaxVersionsPerUpdate of them).
 QStringList archiveUrls(const QString &serverBase, int current, int target);
 
 // The last component of the URL's path; empty when the path ends in "/".

@@ -28,6 +28,11 @@ void TestUpdaterFunctions::archiveUrls_data()
     QTest::newRow("older target") << "1306" << "1305" << QStringList();
     QTest::newRow("target not a number") << "1306" << "0x51B" << QStringList();
     QTest::newRow("no overflow at the top") << "2147483646" << "2147483647" << QStringList{"2147483647"};
+    QStringList hundred;
+    for (int version = 1307; version <= 1406; ++version)
+        hundred << QString::number(version);
+    // A bogus version file must not build millions of addresses (it used to exhaust memory).
+    QTest::newRow("bounded span") << "1306" << "2147483647" << hundred;
 }
 
 void TestUpdaterFunctions::archiveUrls()
