@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QTranslator>
 #include <QTreeWidgetItemIterator>
 #include <optional>
 
@@ -47,7 +46,6 @@ private slots:
     void rename_data();
     void rename();
     void failedSaveKeepsList();
-    void translatedStatusWordsStillStudy();
     void shippedSelectionsAreComplete();
 
 private:
@@ -355,22 +353,6 @@ void TestMater::failedSaveKeepsList()
     QVERIFY(!m_panel->saveTree(downs, "blocked.xml", "OnlineXmlWriter Failed"));
     QVERIFY(QFileInfo("blocked.xml").isDir());
     QCOMPARE(QDir().entryList(QDir::Files), (QStringList { "custom.xml", "weblist.xml" }));
-}
-
-void TestMater::translatedStatusWordsStillStudy()
-{
-    QTranslator translator;
-    QVERIFY(translator.load("app_zh.qm", TestPaths::stageDir() + "/translations"));
-    QCoreApplication::installTranslator(&translator);
-    makeMaterial("lesson01");
-    writeBytes("weblist.xml", lessonOne);
-    ModalCatcher catcher;
-    openPanel();
-    QTreeWidget *local = showTree(m_panel.get(), "local");
-    QCOMPARE(findItem(local, "One")->text(1), QStringLiteral("学习"));
-    clickCell(local, findItem(local, "One"), 1);
-    QCOMPARE(m_emitted.size(), 2);
-    QCoreApplication::removeTranslator(&translator);
 }
 
 void TestMater::shippedSelectionsAreComplete()
