@@ -119,6 +119,8 @@ void Zorva::createMediaObjects()
     connect(metaResolver, &Phonon::MediaObject::stateChanged, this, &Zorva::metaStateChanged);
     connect(mediaObject, &Phonon::MediaObject::currentSourceChanged, this, &Zorva::sourceChanged);
     connect(mediaObject, &Phonon::MediaObject::aboutToFinish, this, &Zorva::aboutToFinish);
+    connect(mediaObject, &Phonon::MediaObject::finished, this, &Zorva::restartLoopAtEnd);
+    connect(mediaObject, &Phonon::MediaObject::totalTimeChanged, this, &Zorva::showTotalTimeIfKnown);
 
     Phonon::createPath(mediaObject, audioOutput);
     Phonon::createPath(mediaObject, ui->video);
@@ -166,18 +168,17 @@ void Zorva::centreOnDesktop()
     move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
 }
 
-void Zorva::setupCompanions()
-{
-    // Placement, connections and the update check of the companion windows are wired here.
-#ifdef ZORVA_HAVE_PARECTHREAD
-    recThread = new PaRecThread;
-#endif
-#ifdef ZORVA_HAVE_APPUPDATE
-    appUpdate = new AppUpdate;
-#endif
-}
+#ifdef ZORVA_NO_COMPANION_WIRING
+// Without the companion wiring the window stands alone.
+void Zorva::setupCompanions() {}
 
 void Zorva::placeCompanions() {}
+
+void Zorva::sltShowOrHide(bool show)
+{
+    Q_UNUSED(show)
+}
+#endif
 
 void Zorva::moveEvent(QMoveEvent *event)
 {
@@ -202,14 +203,6 @@ void Zorva::about()
                              tr("The Music Player example shows how to use Phonon - the multimedia framework "
                                 "that comes with Qt - to create a simple music player."),
                              QMessageBox::Ok);
-}
-
-void Zorva::sltShowOrHide(bool show)
-{
-    Q_UNUSED(show)
-#ifdef ZORVA_HAVE_MATER
-    mater->setVisible(mater->isHidden());
-#endif
 }
 
 void Zorva::sltLeftPlay()

@@ -122,6 +122,8 @@ private:
     // The control panel draws marks as fractions of the material's length.
     void showMarkIn();
     void showMarkOut();
+    void restartLoopAtEnd();
+    void showTotalTimeIfKnown();
     bool recordingExists(int sentence) const;
 
     Ui::Zorva *ui = nullptr;

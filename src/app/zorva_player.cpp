@@ -43,7 +43,6 @@ void Zorva::tick(qint64 time)
 
 void Zorva::stateChanged(Phonon::State newState, Phonon::State oldState)
 {
-    Q_UNUSED(oldState)
     switch (newState) {
     case Phonon::ErrorState:
         QMessageBox::warning(this,
@@ -51,13 +50,17 @@ void Zorva::stateChanged(Phonon::State newState, Phonon::State oldState)
                              mediaObject->errorString(), QMessageBox::Ok);
         break;
     case Phonon::PlayingState:
+        showTotalTimeIfKnown();
         ui->playAction->setEnabled(false);
         ui->pauseAction->setEnabled(true);
         ui->stopAction->setEnabled(true);
         ui->ctrlbar->sltMediaPaused(false);
         break;
     case Phonon::StoppedState:
-        ui->ctrlbar->setTotalTime(timeText(knownTotal(mediaObject)));
+        // A stopped stream may no longer know its length: keep the one shown, unless a new
+        // source has just been loaded.
+        if (mediaObject->totalTime() > 0 || oldState == Phonon::LoadingState)
+            ui->ctrlbar->setTotalTime(timeText(knownTotal(mediaObject)));
         ui->ctrlbar->setCurrentTime(QStringLiteral("00:00:00"));
         ui->stopAction->setEnabled(false);
         ui->playAction->setEnabled(true);
@@ -65,6 +68,7 @@ void Zorva::stateChanged(Phonon::State newState, Phonon::State oldState)
         ui->ctrlbar->sltMediaPaused(true);
         break;
     case Phonon::PausedState:
+        showTotalTimeIfKnown();
         ui->pauseAction->setEnabled(false);
         ui->stopAction->setEnabled(true);
         ui->playAction->setEnabled(true);
@@ -205,4 +209,22 @@ void Zorva::showMarkIn()
 void Zorva::showMarkOut()
 {
     ui->ctrlbar->setMarkOut(markFraction(m_markOut, knownTotal(mediaObject)));
+}
+
+// The backend ends the stream without a tick at the total time, so a loop whose mark-out is the
+// end would stop there: the end of the media sends it back to mark-in.
+void Zorva::restartLoopAtEnd()
+{
+    if (!Marks{m_markIn, m_markOut}.loopActive())
+        return;
+    mediaObject->play();
+    mediaObject->seek(m_markIn);
+}
+
+// The backend learns the length only once the stream runs, after the stopped state that follows
+// loading; the panel shows it from the first moment it is known.
+void Zorva::showTotalTimeIfKnown()
+{
+    if (mediaObject->totalTime() > 0)
+        ui->ctrlbar->setTotalTime(timeText(mediaObject->totalTime()));
 }

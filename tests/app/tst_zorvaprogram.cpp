@@ -1,5 +1,6 @@
 // The built trainer started as a learner starts it: from a copy of its installation folder,
 // which is its working directory, on the test display.
+#include "installationcopy.h"
 #include "testpaths.h"
 
 #include <QtTest>
@@ -7,24 +8,6 @@
 namespace {
 
 constexpr int startTimeoutMs = 30000;
-
-bool copyTree(const QString &from, const QString &to, const QStringList &skip)
-{
-    QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    const auto entries = source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo &entry : entries) {
-        if (skip.contains(entry.fileName()))
-            continue;
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        const bool copied = entry.isDir() ? copyTree(entry.filePath(), target, {})
-                                          : QFile::copy(entry.filePath(), target);
-        if (!copied)
-            return false;
-    }
-    return true;
-}
 
 // The trainer's main window as the X server sees it, or an empty text while it is not mapped.
 QString mappedWindowInfo(const QString &title)
@@ -35,6 +18,20 @@ QString mappedWindowInfo(const QString &title)
         return QString();
     const QString info = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
     return info.contains(QStringLiteral("IsViewable")) ? info : QString();
+}
+
+bool displayAnswers()
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
+    return xwininfo.waitForFinished(10000) && xwininfo.exitStatus() == QProcess::NormalExit
+        && xwininfo.exitCode() == 0;
+}
+
+QByteArray logTail(const QString &path)
+{
+    QFile log(path);
+    return log.open(QIODevice::ReadOnly) ? log.readAll().right(1500) : QByteArray();
 }
 
 int field(const QString &info, const QString &name)
@@ -72,12 +69,15 @@ void TestZorvaProgram::startsAndLogs()
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         QSKIP("needs the test display (scripts/test-env.sh)");
 
+    // The test display may still be starting: the trainer would abort without one.
+    QTRY_VERIFY_WITH_TIMEOUT(displayAnswers(), startTimeoutMs);
+
     QTemporaryDir installation;
     QVERIFY(installation.isValid());
     QStringList skip{QStringLiteral("zorva.log")};
     if (!withTranslations)
         skip << QStringLiteral("translations");
-    QVERIFY(copyTree(TestPaths::stageDir(), installation.path(), skip));
+    QVERIFY(copyInstallation(TestPaths::stageDir(), installation.path(), skip));
     QVERIFY(QFileInfo(installation.filePath(QStringLiteral("ZORVA"))).isExecutable());
     // A fresh installation without its working folders: the trainer makes them.
     QVERIFY(QDir(installation.filePath(QStringLiteral("workspace/train"))).removeRecursively());
@@ -99,7 +99,10 @@ void TestZorvaProgram::startsAndLogs()
     QTRY_VERIFY_WITH_TIMEOUT(!(info = mappedWindowInfo(QStringLiteral("ZORVA v1306"))).isEmpty()
                                  || trainer.state() == QProcess::NotRunning,
                              startTimeoutMs);
-    QVERIFY2(trainer.state() == QProcess::Running, trainer.readAllStandardError().constData());
+    QVERIFY2(trainer.state() == QProcess::Running,
+             qPrintable(QStringLiteral("exit %1 status %2: ").arg(trainer.exitCode()).arg(trainer.exitStatus())
+                        + QString::fromLocal8Bit(trainer.readAllStandardError().right(2000))
+                        + QString::fromUtf8(logTail(installation.filePath(QStringLiteral("zorva.log"))))));
     QCOMPARE(field(info, QStringLiteral("Width")), 640);
     QCOMPARE(field(info, QStringLiteral("Height")), 480);
     // Centred on the 1280 × 1024 test display.
