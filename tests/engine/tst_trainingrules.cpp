@@ -1,4 +1,5 @@
 // Naming rules of the guided training: base names, sentence files and the repeat choice.
+// (The main cases of the repeat choice run with real files in the training tests.)
 #include "trainingrules.h"
 
 #include <QtTest>
@@ -13,11 +14,9 @@ const QDateTime start(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
 QVector<RecordingFile> listing(const QStringList &entries)
 {
     QVector<RecordingFile> files;
-    for (const QString &entry : entries) {
-        const QStringList parts = entry.split(QLatin1Char('@'));
-        const int minutes = parts.size() > 1 ? parts.at(1).toInt() : 0;
-        files.append({parts.at(0), start.addSecs(60 * minutes)});
-    }
+    for (const QString &entry : entries)
+        files.append({ entry.section(QLatin1Char('@'), 0, 0),
+            start.addSecs(60 * entry.section(QLatin1Char('@'), 1).toInt()) });
     return files;
 }
 
@@ -28,53 +27,35 @@ class TestTrainingRules : public QObject
     Q_OBJECT
 
 private slots:
-    void baseNameFromAudioPath_data();
-    void baseNameFromAudioPath();
-    void baseNameFromTrainFolder_data();
-    void baseNameFromTrainFolder();
+    void baseName_data();
+    void baseName();
     void sentenceOfStep();
     void sentencePresence_data();
     void sentencePresence();
-    void sentenceOutsideRangeNeverExists();
     void chooseRepeat_data();
     void chooseRepeat();
     void repeatsCycleWhenRecordedOverInPlace();
 };
 
-void TestTrainingRules::baseNameFromAudioPath_data()
+void TestTrainingRules::baseName_data()
 {
+    QTest::addColumn<bool>("trainFolder");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("baseName");
-    QTest::newRow("lesson") << "./workspace/lesson01.mp3" << "lesson01";
     // Removing every ".mp3" would give "ab" and miss the transcript a.mp3b.txt.
-    QTest::newRow("extension inside the name") << "./workspace/a.mp3b.mp3" << "a.mp3b";
-    QTest::newRow("no extension") << "./workspace/talk" << "talk";
-    QTest::newRow("dots in the name") << "./workspace/unit.3.part.2.mp3" << "unit.3.part.2";
-    QTest::newRow("parent folder") << "./workspace/.." << "";
+    QTest::newRow("extension inside the name") << false << "./workspace/a.mp3b.mp3" << "a.mp3b";
+    QTest::newRow("no extension") << false << "./workspace/talk" << "talk";
+    QTest::newRow("parent folder") << false << "./workspace/.." << "";
+    QTest::newRow("folder, extension inside") << true << "./workspace/train/a.mp3b.mp3/" << "a.mp3b";
+    QTest::newRow("folder without the slash") << true << "./workspace/demo/l1.mp3" << "l1";
 }
 
-void TestTrainingRules::baseNameFromAudioPath()
+void TestTrainingRules::baseName()
 {
+    QFETCH(bool, trainFolder);
     QFETCH(QString, path);
     QFETCH(QString, baseName);
-    QCOMPARE(TrainingRules::baseNameFromAudioPath(path), baseName);
-}
-
-void TestTrainingRules::baseNameFromTrainFolder_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("baseName");
-    QTest::newRow("lesson") << "./workspace/train/lesson01.mp3/" << "lesson01";
-    QTest::newRow("extension inside the name") << "./workspace/train/a.mp3b.mp3/" << "a.mp3b";
-    QTest::newRow("without the slash") << "./workspace/train/lesson01.mp3" << "lesson01";
-    QTest::newRow("demonstration folder") << "./workspace/demo/speech.mp3/" << "speech";
-}
-
-void TestTrainingRules::baseNameFromTrainFolder()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, baseName);
-    QCOMPARE(TrainingRules::baseNameFromTrainFolder(folder), baseName);
+    QCOMPARE(trainFolder ? baseNameFromTrainFolder(path) : baseNameFromAudioPath(path), baseName);
 }
 
 void TestTrainingRules::sentenceOfStep()
@@ -83,7 +64,7 @@ void TestTrainingRules::sentenceOfStep()
     QVector<int> sentences;
     for (int step = -1; step <= 8; ++step)
         sentences << TrainingRules::sentenceOfStep(step);
-    QCOMPARE(sentences, (QVector<int>{0, 0, 1, 2, 0, 3, 4, 5, 0, 0}));
+    QCOMPARE(sentences, (QVector<int> { 0, 0, 1, 2, 0, 3, 4, 5, 0, 0 }));
 }
 
 void TestTrainingRules::sentencePresence_data()
@@ -92,14 +73,15 @@ void TestTrainingRules::sentencePresence_data()
     QTest::addColumn<QString>("repeat");
     QTest::addColumn<QString>("present"); // one character per sentence, 'x' where it exists
     QTest::newRow("empty folder") << QStringList() << "1" << "-----";
-    QTest::newRow("11 and 13") << QStringList{"11.mp3", "13.mp3"} << "1" << "x-x--";
+    QTest::newRow("11 and 13") << QStringList { "11.mp3", "13.mp3" } << "1" << "x-x--";
     QTest::newRow("other repeats ignored")
-        << QStringList{"11.mp3", "12.mp3", "23.mp3", "31.mp3"} << "2" << "--x--";
+        << QStringList { "11.mp3", "12.mp3", "23.mp3", "31.mp3" } << "2" << "--x--";
     QTest::newRow("demonstration 1 to 3")
-        << QStringList{"1.mp3", "2.mp3", "3.mp3", "notes.txt"} << "" << "xxx--";
+        << QStringList { "1.mp3", "2.mp3", "3.mp3", "notes.txt" } << "" << "xxx--";
     // With an empty repeat, the learner's 12.mp3 is no demonstration of sentence 2.
-    QTest::newRow("demonstration ignores recordings") << QStringList{"12.mp3"} << "" << "-----";
-    QTest::newRow("other extension") << QStringList{"11.wav", "12.mp3.part"} << "1" << "-----";
+    QTest::newRow("demonstration ignores recordings") << QStringList { "12.mp3" } << "" << "-----";
+    QTest::newRow("no sentence")
+        << QStringList { "10.mp3", "16.mp3", "11.wav", "12.mp3.part" } << "1" << "-----";
 }
 
 void TestTrainingRules::sentencePresence()
@@ -107,43 +89,25 @@ void TestTrainingRules::sentencePresence()
     QFETCH(QStringList, files);
     QFETCH(QString, repeat);
     QFETCH(QString, present);
-    const auto found = existingSentences(files, repeat);
     QString seen;
-    for (bool exists : found)
+    for (bool exists : existingSentences(files, repeat))
         seen += exists ? QLatin1Char('x') : QLatin1Char('-');
     QCOMPARE(seen, present);
-}
-
-void TestTrainingRules::sentenceOutsideRangeNeverExists()
-{
-    const QStringList files{"10.mp3", "16.mp3", "1-1.mp3"};
-    QVERIFY(!sentenceExists(files, QStringLiteral("1"), 0));
-    QVERIFY(!sentenceExists(files, QStringLiteral("1"), 6));
-    QVERIFY(!sentenceExists(files, QStringLiteral("1"), -1));
 }
 
 void TestTrainingRules::chooseRepeat_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("repeat");
-    QTest::newRow("empty folder") << QStringList() << "1";
-    QTest::newRow("first repeat done") << QStringList{"11.mp3", "15.mp3"} << "2";
-    QTest::newRow("last file 34") << QStringList{"11.mp3", "21.mp3", "32.mp3", "34.mp3"} << "4";
     // Listings need not come in name order; the highest repeat counts, not the last entry.
-    QTest::newRow("unsorted listing") << QStringList{"34.mp3", "11.mp3", "21.mp3"} << "4";
-    QTest::newRow("only foreign files") << QStringList{"notes.txt", "x.mp3"} << "1";
-    QTest::newRow("foreign file sorts last") << QStringList{"21.mp3", "zz.mp3", "readme"} << "3";
-    QTest::newRow("not a sentence") << QStringList{"11.mp3", "61.mp3", "17.mp3"} << "2";
-    QTest::newRow("all used, repeat 3 oldest")
-        << QStringList{"11.mp3@20", "21.mp3@30", "31.mp3@5", "35.mp3@6", "41.mp3@40", "52.mp3@50"}
-        << "3";
-    QTest::newRow("all used, repeat 1 oldest")
-        << QStringList{"11.mp3@1", "21.mp3@2", "31.mp3@3", "41.mp3@4", "52.mp3@5"} << "1";
+    QTest::newRow("unsorted listing") << QStringList { "34.mp3", "11.mp3", "21.mp3" } << "4";
+    QTest::newRow("foreign file sorts last") << QStringList { "21.mp3", "zz.mp3", "readme" } << "3";
+    QTest::newRow("not a sentence") << QStringList { "11.mp3", "61.mp3", "17.mp3" } << "2";
     QTest::newRow("all used, equal times take the lowest")
-        << QStringList{"21.mp3@7", "11.mp3@7", "31.mp3@7", "41.mp3@7", "51.mp3@7"} << "1";
+        << QStringList { "21.mp3@7", "11.mp3@7", "31.mp3@7", "41.mp3@7", "51.mp3@7" } << "1";
     // A repeat without any file was never practised: it comes before every used one.
     QTest::newRow("all used, one repeat emptied")
-        << QStringList{"11.mp3@1", "21.mp3@2", "41.mp3@4", "52.mp3@5"} << "3";
+        << QStringList { "11.mp3@1", "21.mp3@2", "41.mp3@4", "52.mp3@5" } << "3";
 }
 
 void TestTrainingRules::chooseRepeat()
@@ -157,19 +121,18 @@ void TestTrainingRules::chooseRepeat()
 // repeat, a repeat practised again moves to the back instead of being chosen forever.
 void TestTrainingRules::repeatsCycleWhenRecordedOverInPlace()
 {
-    QVector<RecordingFile> files = listing({"11.mp3@1", "12.mp3@1", "21.mp3@2", "31.mp3@3",
-                                            "41.mp3@4", "51.mp3@5"});
+    QVector<RecordingFile> files
+        = listing({ "11.mp3@1", "12.mp3@1", "21.mp3@2", "31.mp3@3", "41.mp3@4", "51.mp3@5" });
     QStringList chosen;
-    for (int pass = 0; pass < 6; ++pass) {
-        const QString repeat = TrainingRules::chooseRepeat(files);
-        chosen << repeat;
-        // The learner records only sentence 1 in this pass; 12.mp3 stays from the first pass.
+    for (int pass = 1; pass <= 6; ++pass) {
+        chosen << TrainingRules::chooseRepeat(files);
+        // Only sentence 1 is recorded again; 12.mp3 stays from the first pass.
         for (RecordingFile &file : files) {
-            if (file.name == repeat + QStringLiteral("1.mp3"))
-                file.modified = start.addSecs(3600 * (pass + 1));
+            if (file.name == chosen.last() + QStringLiteral("1.mp3"))
+                file.modified = start.addSecs(3600 * pass);
         }
     }
-    QCOMPARE(chosen, (QStringList{"1", "2", "3", "4", "5", "1"}));
+    QCOMPARE(chosen, (QStringList { "1", "2", "3", "4", "5", "1" }));
 }
 
 QTEST_APPLESS_MAIN(TestTrainingRules)
