@@ -92,17 +92,28 @@ void TestZorvaProgram::startsAndLogs()
     environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.*.debug=true"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     trainer.setProcessEnvironment(environment);
-    trainer.start(installation.filePath(QStringLiteral("ZORVA")), QStringList());
-    QVERIFY(trainer.waitForStarted(10000));
 
+    // Several test displays may come and go on a shared machine, and a trainer that finds no
+    // display aborts (with an unwritable log it cannot even say so): it is started again once the
+    // display answers. A trainer that cannot start at all fails all three times.
     QString info;
-    QTRY_VERIFY_WITH_TIMEOUT(!(info = mappedWindowInfo(QStringLiteral("ZORVA v1306"))).isEmpty()
-                                 || trainer.state() == QProcess::NotRunning,
-                             startTimeoutMs);
+    const QString logPath = installation.filePath(QStringLiteral("zorva.log"));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (logWritable)
+            QFile::remove(logPath);
+        trainer.start(installation.filePath(QStringLiteral("ZORVA")), QStringList());
+        QVERIFY(trainer.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!(info = mappedWindowInfo(QStringLiteral("ZORVA v1306"))).isEmpty()
+                                     || trainer.state() == QProcess::NotRunning,
+                                 startTimeoutMs);
+        if (trainer.state() == QProcess::Running)
+            break;
+        QTRY_VERIFY_WITH_TIMEOUT(displayAnswers(), startTimeoutMs);
+    }
     QVERIFY2(trainer.state() == QProcess::Running,
              qPrintable(QStringLiteral("exit %1 status %2: ").arg(trainer.exitCode()).arg(trainer.exitStatus())
                         + QString::fromLocal8Bit(trainer.readAllStandardError().right(2000))
-                        + QString::fromUtf8(logTail(installation.filePath(QStringLiteral("zorva.log"))))));
+                        + QString::fromUtf8(logTail(logPath))));
     QCOMPARE(field(info, QStringLiteral("Width")), 640);
     QCOMPARE(field(info, QStringLiteral("Height")), 480);
     // Centred on the 1280 × 1024 test display.
@@ -110,7 +121,6 @@ void TestZorvaProgram::startsAndLogs()
     QCOMPARE(field(info, QStringLiteral("Absolute upper-left Y")), 1024 / 2 - 480 / 2);
     QVERIFY(QFileInfo(installation.filePath(QStringLiteral("workspace/train"))).isDir());
 
-    const QString logPath = installation.filePath(QStringLiteral("zorva.log"));
     if (logWritable) {
         QFile log(logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
