@@ -16,14 +16,14 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# X display: the first free number from 90 on.
+# X display: Xvfb picks a free number itself and reports it, so runs side by side
+# never race for the same one.
 if [ -z "${ZORVA_KEEP_DISPLAY:-}" ]; then
-  display=90
-  while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-  Xvfb :$display -screen 0 1280x1024x24 -nolisten tcp >"$ENV_DIR/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ENV_DIR/display" >"$ENV_DIR/xvfb.log" 2>&1 &
   pids+=($!)
-  export DISPLAY=:$display
-  for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -s "$ENV_DIR/display" ] && break; sleep 0.1; done
+  [ -s "$ENV_DIR/display" ] || { echo "test-env: Xvfb did not start" >&2; cat "$ENV_DIR/xvfb.log" >&2; exit 1; }
+  export DISPLAY=:$(head -n 1 "$ENV_DIR/display")
 fi
 
 # Sound: every client must share the daemon's runtime folder.
