@@ -168,18 +168,6 @@ void Zorva::centreOnDesktop()
     move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
 }
 
-#ifdef ZORVA_NO_COMPANION_WIRING
-// Without the companion wiring the window stands alone.
-void Zorva::setupCompanions() {}
-
-void Zorva::placeCompanions() {}
-
-void Zorva::sltShowOrHide(bool show)
-{
-    Q_UNUSED(show)
-}
-#endif
-
 void Zorva::moveEvent(QMoveEvent *event)
 {
     placeCompanions();

@@ -28,8 +28,9 @@ class Zorva;
 //
 // The slot definitions are split by concern: zorva.cpp (construction, events, about, help
 // videos), zorva_player.cpp (model player and loop marks), zorva_training.cpp (guided
-// training) and zorva_recording.cpp (voice recording). The declaration order of signals and
-// slots is the meta-object order other parts rely on; append, never reorder.
+// training), zorva_recording.cpp (voice recording) and zorva_companions.cpp (training bar,
+// library, recording thread, update check and their connections). The declaration order of
+// signals and slots is the meta-object order other parts rely on; append, never reorder.
 class Zorva : public QWidget
 {
     Q_OBJECT
