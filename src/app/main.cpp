@@ -9,6 +9,10 @@ int main(int argc, char *argv[])
 {
     // First, so that messages raised while the application object is built are logged too.
     qInstallMessageHandler(logMessageHandler);
+    // Phonon's VLC backend ignores the 300 ms tick interval that the loop marks rely on;
+    // a missing GStreamer backend makes Phonon fall back to whatever is installed.
+    if (!qEnvironmentVariableIsSet("PHONON_BACKEND"))
+        qputenv("PHONON_BACKEND", "phonon_gstreamer");
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Music Player"));
