@@ -24,22 +24,36 @@ void Zorva::sltRecordBeginEnd(bool begin)
         return;
     }
 
+    // A recording that never started must not leave the bar's clock running as if it did:
+    // end it the way a second press on record would, and say why once.
+    const auto reportFailure = [this](const QString &errorText) {
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"),
+            tr("Your voice could not be recorded.\n%1").arg(errorText), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    };
     const QString watchName = QString::fromLatin1(kFailureWatchName);
     if (!findChild<QObject *>(watchName, Qt::FindDirectChildrenOnly)) {
         auto *watch = new QObject(this);
         watch->setObjectName(watchName);
-        connect(recThread, &PaRecThread::recordFailed, watch, [this](const QString &errorText) {
-            // A recording that never started must not leave the bar's clock running as if it
-            // did: end it the way a second press on record would. The file is still open then.
-            if (m_recFile)
+        connect(recThread, &PaRecThread::recordFailed, watch, [this, reportFailure](const QString &errorText) {
+            if (m_recFile) // still recording: the learner has not pressed stop yet
                 tsControl->recordTrigger(false);
-            auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"),
-                tr("Your voice could not be recorded.\n%1").arg(errorText), QMessageBox::Ok, this);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->show();
+            reportFailure(errorText);
         });
     }
-    beginRecording(*recThread, m_recordFile, m_recFile);
+    if (!beginRecording(*recThread, m_recordFile, m_recFile)) {
+        // Queued: this slot runs inside the bar's record-begin signal, whose remaining
+        // receivers must finish before the end signal starts.
+        const QString reason = tr("The file %1 could not be opened for writing.").arg(m_recordFile);
+        QMetaObject::invokeMethod(
+            this,
+            [this, reportFailure, reason] {
+                tsControl->recordTrigger(false);
+                reportFailure(reason);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void Zorva::keepRecordOrPlay(bool recording)

@@ -40,6 +40,7 @@ class TestZorvaRecording : public QObject
 private slots:
     void initTestCase();
     void missingMicrophoneWarnsOnceAndStopsTheClock();
+    void unwritableSentenceFileWarnsAndStopsTheClock();
 
 private:
     QTemporaryDir m_dir;
@@ -99,6 +100,31 @@ void TestZorvaRecording::missingMicrophoneWarnsOnceAndStopsTheClock()
     bar->recordTrigger(true);
     QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 4, countdownTimeoutMs + clockTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(visibleBoxes(&window).size(), 1, 5000);
+}
+
+void TestZorvaRecording::unwritableSentenceFileWarnsAndStopsTheClock()
+{
+    // The sentence file cannot be opened (a folder stands in its place): the clock used to
+    // run on as if recording, with nothing said.
+    QVERIFY(QDir(QStringLiteral("workspace/train/lesson01.mp3")).removeRecursively());
+    Zorva window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.sltSwitchWorkspace(QStringLiteral("./workspace/lesson01.mp3"));
+    window.sltNextState();
+    QVERIFY(QDir().mkpath(QStringLiteral("workspace/train/lesson01.mp3/11.mp3")));
+    auto *bar = window.findChild<TsControl *>();
+    QVERIFY(bar);
+    connect(bar, &TsControl::recordBeginEnd, &window, &Zorva::sltRecordBeginEnd, Qt::UniqueConnection);
+    QSignalSpy recording(bar, &TsControl::recordBeginEnd);
+
+    bar->recordTrigger(true);
+    QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 2, countdownTimeoutMs + clockTimeoutMs);
+    QCOMPARE(recording.last().value(0).toBool(), false);
+    QTRY_COMPARE_WITH_TIMEOUT(visibleBoxes(&window).size(), 1, 5000);
+    QVERIFY2(visibleBoxes(&window).first()->text().contains(QStringLiteral("11.mp3")),
+        qPrintable(visibleBoxes(&window).first()->text()));
+    QVERIFY(QDir(QStringLiteral("workspace/train/lesson01.mp3")).removeRecursively());
 }
 
 QTEST_MAIN(TestZorvaRecording)
