@@ -1,5 +1,6 @@
 #include "logmessagehandler.h"
 #include "zorva.h"
+#include "zorvaresources.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -15,6 +16,9 @@ int main(int argc, char *argv[])
         qputenv("PHONON_BACKEND", "phonon_gstreamer");
 
     QApplication app(argc, argv);
+    // The pictures are linked from a static library; without this nothing refers to them
+    // and every button would be drawn blank.
+    zorvaInitResources();
     QApplication::setApplicationName(QStringLiteral("Music Player"));
     QApplication::setQuitOnLastWindowClosed(true);
 
