@@ -1,24 +1,11 @@
 #include "zorva.h"
 #include "ui_zorva.h"
 
-#include "qskinobject.h"
-
-#if __has_include("tscontrol.h")
-#include "tscontrol.h"
-#define ZORVA_HAVE_TSCONTROL 1
-#endif
-#if __has_include("mater.h")
-#include "mater.h"
-#define ZORVA_HAVE_MATER 1
-#endif
-#if __has_include("parecthread.h")
-#include "parecthread.h"
-#define ZORVA_HAVE_PARECTHREAD 1
-#endif
-#if __has_include("appupdate.h")
 #include "appupdate.h"
-#define ZORVA_HAVE_APPUPDATE 1
-#endif
+#include "mater.h"
+#include "parecthread.h"
+#include "qskinobject.h"
+#include "tscontrol.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -48,12 +35,8 @@ Zorva::Zorva(QWidget *parent)
     , contextMenu(new QMenu(this))
 {
     createWorkspaceFolders();
-#ifdef ZORVA_HAVE_TSCONTROL
     tsControl = new TsControl(this);
-#endif
-#ifdef ZORVA_HAVE_MATER
     mater = new Mater(this);
-#endif
     ui->setupUi(this);
     skin->setSkinFile(QStringLiteral("skin/skin.ini"));
     skin->startSkinning();
@@ -75,15 +58,15 @@ Zorva::Zorva(QWidget *parent)
 Zorva::~Zorva()
 {
     delete ui;
-#ifdef ZORVA_HAVE_PARECTHREAD
     if (recThread) {
         recThread->stop();
         recThread->wait();
         delete recThread;
     }
-#endif
     // The skin object has no parent; it draws this window and must go before it.
     delete skin;
+    // The version check lives as long as the program; the window is the last to go.
+    delete appUpdate;
 }
 
 // The program runs from its installation folder and everything it keeps lies below it; a fresh
@@ -128,9 +111,7 @@ void Zorva::createMediaObjects()
 
     ui->ctrlbar->volumeSlider()->setAudioOutput(audioOutput);
     ui->ctrlbar->setMediaObject(mediaObject);
-#ifdef ZORVA_HAVE_TSCONTROL
     tsControl->setMediaObject(voiceObject);
-#endif
 }
 
 void Zorva::setupActions()
