@@ -117,6 +117,8 @@ private:
     void centreOnDesktop();
     // The training bar, the library, the recording thread and the update check: their
     // placement, their connections to this window and the version check live here.
+    void selectSentence(int sentence);
+    void reviewRepeat(const QString &trainDir, int repeat);
     void setupCompanions();
     void placeCompanions();
     void playHelpVideo(const QString &path);

@@ -242,42 +242,35 @@ void Zorva::sltRecordPlayPause(bool play)
 
 void Zorva::sltOneClick()
 {
-    tsControl->playOrPauseButtonTrue();
-    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 1);
-    sltRecordPlayPause(false);
-    m_voicePaused = false;
+    selectSentence(1);
 }
 
 void Zorva::sltTwoClick()
 {
-    tsControl->playOrPauseButtonTrue();
-    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 2);
-    sltRecordPlayPause(false);
-    m_voicePaused = false;
+    selectSentence(2);
 }
 
 void Zorva::sltThreeClick()
 {
-    tsControl->playOrPauseButtonTrue();
-    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 3);
-    sltRecordPlayPause(false);
-    m_voicePaused = false;
+    selectSentence(3);
 }
 
 void Zorva::sltFourClick()
 {
-    tsControl->playOrPauseButtonTrue();
-    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 4);
-    sltRecordPlayPause(false);
-    m_voicePaused = false;
+    selectSentence(4);
 }
 
-// Enables the play button like the other four, so sentence 5 can be played even after a
-// recording left the button disabled.
 void Zorva::sltFiveClick()
 {
+    selectSentence(5);
+}
+
+// Enables the play button for every sentence (5 included), so a sentence can be played
+// even after a recording left the button disabled.
+void Zorva::selectSentence(int sentence)
+{
     tsControl->playOrPauseButtonTrue();
-    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, 5);
+    m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
     sltRecordPlayPause(false);
     m_voicePaused = false;
 }
@@ -297,36 +290,33 @@ void Zorva::sltCheckFileNumExist()
 
 void Zorva::sltRepeatOne(QString trainDir)
 {
-    m_trainDir = trainDir;
-    m_repeat = QStringLiteral("1");
-    sltCheckFileNumExist();
+    reviewRepeat(trainDir, 1);
 }
 
 void Zorva::sltRepeatTwo(QString trainDir)
 {
-    m_trainDir = trainDir;
-    m_repeat = QStringLiteral("2");
-    sltCheckFileNumExist();
+    reviewRepeat(trainDir, 2);
 }
 
 void Zorva::sltRepeatThree(QString trainDir)
 {
-    m_trainDir = trainDir;
-    m_repeat = QStringLiteral("3");
-    sltCheckFileNumExist();
+    reviewRepeat(trainDir, 3);
 }
 
 void Zorva::sltRepeatFour(QString trainDir)
 {
-    m_trainDir = trainDir;
-    m_repeat = QStringLiteral("4");
-    sltCheckFileNumExist();
+    reviewRepeat(trainDir, 4);
 }
 
 void Zorva::sltRepeatFive(QString trainDir)
 {
+    reviewRepeat(trainDir, 5);
+}
+
+void Zorva::reviewRepeat(const QString &trainDir, int repeat)
+{
     m_trainDir = trainDir;
-    m_repeat = QStringLiteral("5");
+    m_repeat = QString::number(repeat);
     sltCheckFileNumExist();
 }
 
