@@ -4,6 +4,7 @@
 #include "zorva.h"
 
 #include "mater.h"
+#include "installationcopy.h"
 #include "testpaths.h"
 #include "tscontrol.h"
 #include "vkbutton.h"
@@ -29,23 +30,6 @@ namespace {
 const QString lessonPath = QStringLiteral("./workspace/lesson01.mp3");
 const QString firstSentence = QStringLiteral("./workspace/train/lesson01.mp3/11.mp3");
 constexpr int countdownMs = 3000;
-
-// The trainer reads its skin, lists and pictures from the working directory at start.
-bool copyInstallation(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const auto entries = QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isExecutable() && entry.isFile())
-            continue; // the programs themselves are not needed
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyInstallation(entry.filePath(), target)
-                          : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
-}
 
 bool click(QAbstractButton *button)
 {
@@ -98,7 +82,7 @@ void TestCompanions::init()
     QVERIFY(m_dir->isValid());
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir->path()));
-    QVERIFY(copyInstallation(TestPaths::stageDir(), m_dir->path()));
+    QVERIFY(copyInstallation(TestPaths::stageDir(), m_dir->path(), {QStringLiteral("ZORVA"), QStringLiteral("update")}));
     m_window = std::make_unique<Zorva>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

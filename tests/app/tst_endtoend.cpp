@@ -6,6 +6,7 @@
 #include "zorva.h"
 
 #include "audiofixtures.h"
+#include "installationcopy.h"
 #include "mater.h"
 #include "qtextview.h"
 #include "testpaths.h"
@@ -64,22 +65,6 @@ constexpr int countdownAndSlackMs = 3000 + 10000;
 constexpr int playbackStartMs = 15000;
 // Two ticks of the bar's clock: at least two seconds of voice in the sentence file.
 const QString recordedLongEnough = QStringLiteral("00:02");
-
-bool copyInstallation(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const auto entries = QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isFile() && entry.isExecutable())
-            continue; // the programs themselves are not needed
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyInstallation(entry.filePath(), target)
-                          : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
-}
 
 bool click(QAbstractButton *button)
 {
@@ -151,7 +136,7 @@ void TestEndToEnd::initTestCase()
     QVERIFY(m_installation.isValid());
     QVERIFY2(QFileInfo(TestPaths::stageDir() + QStringLiteral("/workspace/") + material).isFile(),
              qPrintable(TestPaths::stageDir()));
-    QVERIFY(copyInstallation(TestPaths::stageDir(), m_installation.path()));
+    QVERIFY(copyInstallation(TestPaths::stageDir(), m_installation.path(), {QStringLiteral("ZORVA"), QStringLiteral("update")}));
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_installation.path()));
     // As the program does: the catalogue for the system's language, else the fallback.
