@@ -9,6 +9,7 @@
 
 class QMenu;
 class QSkinObject;
+class QTextView;
 class TsControl;
 class Mater;
 class PaRecThread;
@@ -118,6 +119,7 @@ private:
     // The training bar, the library, the recording thread and the update check: their
     // placement, their connections to this window and the version check live here.
     void selectSentence(int sentence);
+    void showSingleText(QTextView *view, QTextView *other, int stretch, const QString &path);
     void reviewRepeat(const QString &trainDir, int repeat);
     void setupCompanions();
     void placeCompanions();

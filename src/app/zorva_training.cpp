@@ -356,31 +356,27 @@ void Zorva::sltDemonstrate()
 void Zorva::sltTranscripTextShow(bool show)
 {
     Q_UNUSED(show)
-    if (!ui->textView->isHidden())
-        return;
-    if (!ui->tranView->isHidden())
-        ui->tranView->hide();
-    ui->mainLO->setStretch(textViewItem, 1);
-    ui->mainLO->setStretch(videoItem, 1);
-    ui->textView->resizeEditor(singleTextWidth, textHeight);
-    ui->textView->openText(transcriptPath(m_baseName));
-    ui->textView->show();
-    ui->video->hide();
-    ui->screen->hide();
+    showSingleText(ui->textView, ui->tranView, 1, transcriptPath(m_baseName));
 }
 
 void Zorva::sltTranslationTextShow(bool show)
 {
     Q_UNUSED(show)
-    if (!ui->tranView->isHidden())
+    showSingleText(ui->tranView, ui->textView, 0, translationPath(m_baseName));
+}
+
+// Shows one text alone at full width in place of the screen; does nothing while it is shown.
+void Zorva::showSingleText(QTextView *view, QTextView *other, int stretch, const QString &path)
+{
+    if (!view->isHidden())
         return;
-    if (!ui->textView->isHidden())
-        ui->textView->hide();
-    ui->mainLO->setStretch(textViewItem, 0);
-    ui->mainLO->setStretch(videoItem, 0);
-    ui->tranView->resizeEditor(singleTextWidth, textHeight);
-    ui->tranView->openText(translationPath(m_baseName));
-    ui->tranView->show();
+    if (!other->isHidden())
+        other->hide();
+    ui->mainLO->setStretch(textViewItem, stretch);
+    ui->mainLO->setStretch(videoItem, stretch);
+    view->resizeEditor(singleTextWidth, textHeight);
+    view->openText(path);
+    view->show();
     ui->video->hide();
     ui->screen->hide();
 }
