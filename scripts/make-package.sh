@@ -9,4 +9,4 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVA_PACKAGE=ON -DCMAKE_INS
   -DZORVA_BUILD_TESTS=OFF -DZORVA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
-ls "$PWD/$build"/zorva_*.deb
+ls "$(cd "$build" && pwd)"/zorva_*.deb

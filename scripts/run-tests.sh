@@ -3,6 +3,8 @@
 # headless desktop (X server, sound server with a virtual microphone; the tests start
 # their own HTTP servers). Then the whole suite runs again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (clang), together with short runs of the fuzz targets.
+# Run as root, the first pass also installs the Debian package and uses it as a new
+# account would (tst_package); the package and the account are removed afterwards.
 # Extra arguments go to ctest, e.g. -R tst_recorder. ZORVA_SKIP_SANITIZE=1 skips the
 # second pass.
 set -euo pipefail
@@ -13,7 +15,12 @@ jobs=$(nproc)
 build=${ZORVA_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs"
+if [ "$(id -u)" -eq 0 ]; then
+  ZORVA_PACKAGE_DEB=$(bash scripts/make-package.sh | tail -n 1)
+  export ZORVA_PACKAGE_DEB
+fi
 scripts/test-env.sh ctest --test-dir "$build" --output-on-failure "$@"
+unset ZORVA_PACKAGE_DEB
 
 [ "${ZORVA_SKIP_SANITIZE:-}" = 1 ] && exit 0
 

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int barHeight = 85;
@@ -122,6 +124,19 @@ void TsControl::createButtons()
                                   demonstrationChooserPos);
     btnLeft = makeButton(control("left"), &VkImageSet::single, {100, 10});
     btnRight = makeButton(control("right"), &VkImageSet::single, {400, 10});
+
+    // Named for style sheets, accessibility tools and scripted walk-throughs of the bar.
+    const std::pair<VkButton *, const char *> names[] = {
+        {btnStart, "btnStart"}, {btnTranscript, "btnTranscript"}, {btnTranslation, "btnTranslation"},
+        {btnRecord, "btnRecord"}, {btnPlay, "btnPlay"}, {btnNext, "btnNext"},
+        {btnPrevious, "btnPrevious"}, {btnExpand, "btnExpand"}, {btnBack, "btnBack"},
+        {btnPractice1, "btnPractice1"}, {btnPractice2, "btnPractice2"}, {btnPractice3, "btnPractice3"},
+        {btnPractice4, "btnPractice4"}, {btnPractice5, "btnPractice5"}, {btnLearnAgain, "btnLearnAgain"},
+        {btnRepeat1, "btnRepeat1"}, {btnRepeat2, "btnRepeat2"}, {btnRepeat3, "btnRepeat3"},
+        {btnRepeat4, "btnRepeat4"}, {btnRepeat5, "btnRepeat5"}, {btnDemonstration, "btnDemonstration"},
+        {btnLeft, "btnLeft"}, {btnRight, "btnRight"}};
+    for (const auto &[button, name] : names)
+        button->setObjectName(QLatin1String(name));
 }
 
 QLabel *TsControl::makeLabel(const QString &text, const QPoint &position, int pixelSize,
@@ -156,6 +171,7 @@ void TsControl::createLabels()
     lblNetworkError = makeLabel(tr("无法获取资源文件，请检查网络连接！"), {200, 30}, labelPixels,
                                 white);
     lblCountdown = makeLabel(countdownStartText(), {320, 15}, countdownPixels, white);
+    lblCountdown->setObjectName(QStringLiteral("lblCountdown"));
 }
 
 void TsControl::createActionsAndTimers()
