@@ -103,6 +103,16 @@ bool install(const StagedFile &staged, const QDir &dest)
     return true;
 }
 
+// A staging folder outlives its archive only when an earlier run was killed mid-way; its
+// files were never installed, so they can go. One updater runs at a time.
+void removeAbandonedStaging(const QDir &dest)
+{
+    const QStringList leftovers = dest.entryList({QStringLiteral(".zorva-unpack-*")},
+                                                 QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &leftover : leftovers)
+        QDir(dest.filePath(leftover)).removeRecursively();
+}
+
 } // namespace
 
 bool ExtractZip(const QString &zipPath, const QString &destDir)
@@ -120,6 +130,7 @@ bool ExtractZip(const QString &zipPath, const QString &destDir)
     }
 
     // Staged beside the targets, so the final renames stay on one file system.
+    removeAbandonedStaging(dest);
     QTemporaryDir staging(dest.filePath(QStringLiteral(".zorva-unpack-XXXXXX")));
     if (!staging.isValid())
         return false;
