@@ -13,7 +13,7 @@ PACKAGES=(
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps imagemagick fonts-noto-cjk
   espeak-ng sox libsox-fmt-mp3 lame
-  nginx-light curl zip unzip expat libxml2-utils
+  nginx-light curl zip unzip expat libxml2-utils procps
 )
 
 missing=()
