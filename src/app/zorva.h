@@ -116,11 +116,11 @@ private:
     void createMediaObjects();
     void setupActions();
     void centreOnDesktop();
-    // The training bar, the library, the recording thread and the update check: their
-    // placement, their connections to this window and the version check live here.
     void selectSentence(int sentence);
     void showSingleText(QTextView *view, QTextView *other, int stretch, const QString &path);
     void reviewRepeat(const QString &trainDir, int repeat);
+    // The training bar, the library, the recording thread and the update check: their
+    // placement, their connections to this window and the version check live here.
     void setupCompanions();
     void placeCompanions();
     void playHelpVideo(const QString &path);

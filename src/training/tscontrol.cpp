@@ -12,8 +12,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <utility>
-
 namespace {
 
 constexpr int barHeight = 85;
@@ -84,10 +82,13 @@ TsControl::~TsControl()
     disconnect();
 }
 
-VkButton *TsControl::makeButton(const QString &picture, VkImageSet (*cut)(const QPixmap &),
-                                const QPoint &position)
+// Each button is named after its member, for style sheets, accessibility tools and scripted
+// walk-throughs of the bar.
+VkButton *TsControl::makeButton(const char *name, const QString &picture,
+                                VkImageSet (*cut)(const QPixmap &), const QPoint &position)
 {
     auto *button = new VkButton(this);
+    button->setObjectName(QLatin1String(name));
     const VkImageSet images = cut(QPixmap(picture));
     button->setImages(images);
     button->setFixedSize(images.size(VkImageSet::Normal, false));
@@ -100,43 +101,30 @@ void TsControl::createButtons()
     const auto control = [](const char *name) {
         return QStringLiteral(":/Control/") + QLatin1String(name) + QStringLiteral(".png");
     };
-    btnStart = makeButton(control("start"), &VkImageSet::single, {35, 15});
-    btnTranscript = makeButton(control("transcrip"), &VkImageSet::single, {175, 15});
-    btnTranslation = makeButton(control("translation"), &VkImageSet::single, {310, 15});
-    btnRecord = makeButton(control("button-record"), &VkImageSet::toggle, {10, 10});
-    btnPlay = makeButton(control("button-play-pause"), &VkImageSet::toggle, {60, 10});
-    btnNext = makeButton(control("button-next"), &VkImageSet::strip, {600, 40});
-    btnPrevious = makeButton(control("button-previous"), &VkImageSet::strip, {550, 40});
-    btnExpand = makeButton(control("button-expand"), &VkImageSet::strip, {600, 0});
-    btnBack = makeButton(control("back"), &VkImageSet::strip, {10, 0});
-    btnPractice1 = makeButton(control("11"), &VkImageSet::strip, {28, 30});
-    btnPractice2 = makeButton(control("22"), &VkImageSet::strip, {128, 30});
-    btnPractice3 = makeButton(control("33"), &VkImageSet::strip, {228, 30});
-    btnPractice4 = makeButton(control("44"), &VkImageSet::strip, {328, 30});
-    btnPractice5 = makeButton(control("55"), &VkImageSet::strip, {428, 30});
-    btnLearnAgain = makeButton(control("learn_again"), &VkImageSet::single, {528, 30});
-    btnRepeat1 = makeButton(control("1"), &VkImageSet::strip, {28, 30});
-    btnRepeat2 = makeButton(control("2"), &VkImageSet::strip, {128, 30});
-    btnRepeat3 = makeButton(control("3"), &VkImageSet::strip, {228, 30});
-    btnRepeat4 = makeButton(control("4"), &VkImageSet::strip, {328, 30});
-    btnRepeat5 = makeButton(control("5"), &VkImageSet::strip, {428, 30});
-    btnDemonstration = makeButton(control("demonstration"), &VkImageSet::single,
+    btnStart = makeButton("btnStart", control("start"), &VkImageSet::single, {35, 15});
+    btnTranscript = makeButton("btnTranscript", control("transcrip"), &VkImageSet::single, {175, 15});
+    btnTranslation = makeButton("btnTranslation", control("translation"), &VkImageSet::single, {310, 15});
+    btnRecord = makeButton("btnRecord", control("button-record"), &VkImageSet::toggle, {10, 10});
+    btnPlay = makeButton("btnPlay", control("button-play-pause"), &VkImageSet::toggle, {60, 10});
+    btnNext = makeButton("btnNext", control("button-next"), &VkImageSet::strip, {600, 40});
+    btnPrevious = makeButton("btnPrevious", control("button-previous"), &VkImageSet::strip, {550, 40});
+    btnExpand = makeButton("btnExpand", control("button-expand"), &VkImageSet::strip, {600, 0});
+    btnBack = makeButton("btnBack", control("back"), &VkImageSet::strip, {10, 0});
+    btnPractice1 = makeButton("btnPractice1", control("11"), &VkImageSet::strip, {28, 30});
+    btnPractice2 = makeButton("btnPractice2", control("22"), &VkImageSet::strip, {128, 30});
+    btnPractice3 = makeButton("btnPractice3", control("33"), &VkImageSet::strip, {228, 30});
+    btnPractice4 = makeButton("btnPractice4", control("44"), &VkImageSet::strip, {328, 30});
+    btnPractice5 = makeButton("btnPractice5", control("55"), &VkImageSet::strip, {428, 30});
+    btnLearnAgain = makeButton("btnLearnAgain", control("learn_again"), &VkImageSet::single, {528, 30});
+    btnRepeat1 = makeButton("btnRepeat1", control("1"), &VkImageSet::strip, {28, 30});
+    btnRepeat2 = makeButton("btnRepeat2", control("2"), &VkImageSet::strip, {128, 30});
+    btnRepeat3 = makeButton("btnRepeat3", control("3"), &VkImageSet::strip, {228, 30});
+    btnRepeat4 = makeButton("btnRepeat4", control("4"), &VkImageSet::strip, {328, 30});
+    btnRepeat5 = makeButton("btnRepeat5", control("5"), &VkImageSet::strip, {428, 30});
+    btnDemonstration = makeButton("btnDemonstration", control("demonstration"), &VkImageSet::single,
                                   demonstrationChooserPos);
-    btnLeft = makeButton(control("left"), &VkImageSet::single, {100, 10});
-    btnRight = makeButton(control("right"), &VkImageSet::single, {400, 10});
-
-    // Named for style sheets, accessibility tools and scripted walk-throughs of the bar.
-    const std::pair<VkButton *, const char *> names[] = {
-        {btnStart, "btnStart"}, {btnTranscript, "btnTranscript"}, {btnTranslation, "btnTranslation"},
-        {btnRecord, "btnRecord"}, {btnPlay, "btnPlay"}, {btnNext, "btnNext"},
-        {btnPrevious, "btnPrevious"}, {btnExpand, "btnExpand"}, {btnBack, "btnBack"},
-        {btnPractice1, "btnPractice1"}, {btnPractice2, "btnPractice2"}, {btnPractice3, "btnPractice3"},
-        {btnPractice4, "btnPractice4"}, {btnPractice5, "btnPractice5"}, {btnLearnAgain, "btnLearnAgain"},
-        {btnRepeat1, "btnRepeat1"}, {btnRepeat2, "btnRepeat2"}, {btnRepeat3, "btnRepeat3"},
-        {btnRepeat4, "btnRepeat4"}, {btnRepeat5, "btnRepeat5"}, {btnDemonstration, "btnDemonstration"},
-        {btnLeft, "btnLeft"}, {btnRight, "btnRight"}};
-    for (const auto &[button, name] : names)
-        button->setObjectName(QLatin1String(name));
+    btnLeft = makeButton("btnLeft", control("left"), &VkImageSet::single, {100, 10});
+    btnRight = makeButton("btnRight", control("right"), &VkImageSet::single, {400, 10});
 }
 
 QLabel *TsControl::makeLabel(const QString &text, const QPoint &position, int pixelSize,

@@ -127,7 +127,7 @@ private:
     void createLabels();
     void createActionsAndTimers();
     void connectButtons();
-    VkButton *makeButton(const QString &picture, VkImageSet (*cut)(const QPixmap &),
+    VkButton *makeButton(const char *name, const QString &picture, VkImageSet (*cut)(const QPixmap &),
                          const QPoint &position);
     QLabel *makeLabel(const QString &text, const QPoint &position, int pixelSize,
                       const QColor &color);

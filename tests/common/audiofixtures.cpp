@@ -31,6 +31,17 @@ bool wavToMp3(const QString &wavPath, const QString &mp3Path)
                {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("64"), wavPath, mp3Path});
 }
 
+// One figure of sox's "stat" report, e.g. "RMS     amplitude", or -1.
+double soxStat(const QString &audioPath, const QString &label)
+{
+    QByteArray out;
+    if (!run(QStringLiteral("sox"), {audioPath, QStringLiteral("-n"), QStringLiteral("stat")}, &out))
+        return -1;
+    const QRegularExpression figure(label + QStringLiteral(":\\s+([0-9.eE+-]+)"));
+    const QRegularExpressionMatch match = figure.match(QString::fromLatin1(out));
+    return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
 } // namespace
 
 bool makeSpeechWav(const QString &wavPath, const QString &text)
@@ -50,13 +61,13 @@ bool makeSpeechMp3(const QString &mp3Path, const QString &text)
     return makeSpeechWav(wav, text) && wavToMp3(wav, mp3Path);
 }
 
-bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz)
+bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz, double peak)
 {
     return run(QStringLiteral("sox"),
                {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
                 QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wavPath,
                 QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
-                QString::number(frequencyHz), QStringLiteral("vol"), QStringLiteral("0.5")});
+                QString::number(frequencyHz), QStringLiteral("vol"), QString::number(peak)});
 }
 
 bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz)
@@ -90,12 +101,12 @@ bool decodeToWav(const QString &audioPath, const QString &wavPath)
 
 double rmsAmplitude(const QString &audioPath)
 {
-    QByteArray out;
-    if (!run(QStringLiteral("sox"), {audioPath, QStringLiteral("-n"), QStringLiteral("stat")}, &out))
-        return -1;
-    const QRegularExpression rms(QStringLiteral("RMS\\s+amplitude:\\s+([0-9.eE+-]+)"));
-    const QRegularExpressionMatch match = rms.match(QString::fromLatin1(out));
-    return match.hasMatch() ? match.captured(1).toDouble() : -1;
+    return soxStat(audioPath, QStringLiteral("RMS\\s+amplitude"));
+}
+
+double peakAmplitude(const QString &audioPath)
+{
+    return soxStat(audioPath, QStringLiteral("Maximum\\s+amplitude"));
 }
 
 double dominantFrequency(const QString &wavPath)
@@ -122,6 +133,17 @@ double dominantFrequency(const QString &wavPath)
             ++crossings;
     }
     return crossings / 2.0 / (count / 44100.0);
+}
+
+double frequencyBetween(const QString &audioPath, double from, double length)
+{
+    QTemporaryDir tmp;
+    const QString wav = tmp.filePath(QStringLiteral("decoded.wav"));
+    const QString cut = tmp.filePath(QStringLiteral("cut.wav"));
+    if (!decodeToWav(audioPath, wav)
+        || !run(QStringLiteral("sox"), {wav, cut, QStringLiteral("trim"), QString::number(from), QString::number(length)}))
+        return -1;
+    return dominantFrequency(cut);
 }
 
 QProcess *playIntoMicrophone(const QString &wavPath)

@@ -35,28 +35,6 @@ constexpr bool builtWithAddressSanitizer()
 // where a clipped square wave's ringing would disturb the frequency count.
 constexpr double kTonePeak = 0.5 * 0.15;
 
-bool sox(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("sox"), arguments) == 0;
-}
-
-bool makeQuietTone(const QString &wav, int frequency)
-{
-    return AudioFixtures::makeToneWav(QStringLiteral("loud.wav"), 8, frequency)
-        && sox({ QStringLiteral("loud.wav"), wav, QStringLiteral("vol"), QStringLiteral("0.15") });
-}
-
-// Dominant frequency of a stretch of the take, away from its start and end.
-double frequencyBetween(const QString &take, double from, double length)
-{
-    const QString wav = QStringLiteral("take.wav");
-    const QString cut = QStringLiteral("cut.wav");
-    if (!AudioFixtures::decodeToWav(take, wav)
-        || !sox({ wav, cut, QStringLiteral("trim"), QString::number(from), QString::number(length) }))
-        return -1;
-    return AudioFixtures::dominantFrequency(cut);
-}
-
 // A take as long as the wait.
 void record(PaRecThread &thread, const QString &path, int milliseconds)
 {
@@ -115,8 +93,8 @@ void TestRecorder::initTestCase()
         QSKIP("needs the virtual microphone of scripts/test-env.sh");
     QVERIFY(m_dir.isValid());
     QDir::setCurrent(m_dir.path());
-    QVERIFY(makeQuietTone(QStringLiteral("tone440.wav"), 440));
-    QVERIFY(makeQuietTone(QStringLiteral("tone1000.wav"), 1000));
+    QVERIFY(AudioFixtures::makeToneWav(QStringLiteral("tone440.wav"), 8, 440, kTonePeak));
+    QVERIFY(AudioFixtures::makeToneWav(QStringLiteral("tone1000.wav"), 8, 1000, kTonePeak));
 }
 
 void TestRecorder::feed(const QString &wav)
@@ -144,14 +122,14 @@ void TestRecorder::takeCarriesTheToneAndReplacesTheLast()
     const double expectedRms = kTonePeak * kRecordGain / 32768.0 / std::sqrt(2.0);
     const double rms = AudioFixtures::rmsAmplitude(take);
     QVERIFY2(qAbs(rms - expectedRms) < expectedRms * 0.2, qPrintable(QString::number(rms)));
-    double measured = frequencyBetween(take, 1.0, 1.5);
+    double measured = AudioFixtures::frequencyBetween(take, 1.0, 1.5);
     QVERIFY2(qAbs(measured - 440.0) < 13.0, qPrintable(QString::number(measured)));
 
     feed(QStringLiteral("tone1000.wav"));
     record(thread, take, 1200);
     seconds = AudioFixtures::decodedSeconds(take);
     QVERIFY2(qAbs(seconds - 1.2) < 0.4, qPrintable(QString::number(seconds)));
-    measured = frequencyBetween(take, 0.5, 0.5);
+    measured = AudioFixtures::frequencyBetween(take, 0.5, 0.5);
     QVERIFY2(qAbs(measured - 1000.0) < 30.0, qPrintable(QString::number(measured)));
 }
 

@@ -58,17 +58,6 @@ QStringList snapshot(const QString &folder)
     return entries;
 }
 
-// Quiet enough that the trainer's recording gain (about 4.5) keeps it below full scale,
-// where clipping would disturb the frequency count.
-bool makeQuietTone(const QString &wavPath)
-{
-    return QProcess::execute(QStringLiteral("sox"),
-                             {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                              QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"),
-                              wavPath, QStringLiteral("synth"), QStringLiteral("300"), QStringLiteral("sine"),
-                              QString::number(toneHz), QStringLiteral("vol"), QStringLiteral("0.075")}) == 0;
-}
-
 bool hasProcesses(const QString &user)
 {
     QProcess pgrep;
@@ -82,20 +71,6 @@ QStringList readLines(const QString &path)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// sox's figure for a whole recording, e.g. "Maximum amplitude".
-double soxStat(const QString &audioPath, const QString &figure)
-{
-    QProcess sox;
-    sox.start(QStringLiteral("sox"), {audioPath, QStringLiteral("-n"), QStringLiteral("stat")});
-    if (!sox.waitForFinished(60000))
-        return -1;
-    for (const QString &line : QString::fromUtf8(sox.readAllStandardError()).split(QLatin1Char('\n'))) {
-        if (line.startsWith(figure))
-            return line.section(QLatin1Char(':'), 1).trimmed().toDouble();
-    }
-    return -1;
 }
 
 } // namespace
@@ -158,7 +133,9 @@ void TestPackage::initTestCase()
 
     // The newcomer speaks a steady tone into the virtual microphone the whole time.
     const QString tone = m_scratch.filePath(QStringLiteral("tone.wav"));
-    QVERIFY(makeQuietTone(tone));
+    // Quiet enough that the trainer's recording gain (about 4.5) keeps it below full scale,
+    // where clipping would disturb the frequency count.
+    QVERIFY(AudioFixtures::makeToneWav(tone, 300, toneHz, 0.075));
     m_microphone.reset(AudioFixtures::playIntoMicrophone(tone));
     QVERIFY(m_microphone && m_microphone->state() == QProcess::Running);
 }
@@ -269,7 +246,7 @@ void TestPackage::newcomerListensAndRecords()
     QCOMPARE(QFileInfo(played).canonicalFilePath(), QFileInfo(workspace + material).canonicalFilePath());
 
     // The sample was heard: speech reached the speaker, not only the silent feed.
-    QVERIFY2(soxStat(heard, QStringLiteral("Maximum amplitude")) > 0.05, qPrintable(heard));
+    QVERIFY2(AudioFixtures::peakAmplitude(heard) > 0.05, qPrintable(heard));
 
     // The recording is the newcomer's own file, in their folder, and holds their voice.
     const QString sentence = workspace + QStringLiteral("train/") + material + QStringLiteral("/11.mp3");
@@ -278,13 +255,7 @@ void TestPackage::newcomerListensAndRecords()
     QCOMPARE(recorded.ownerId(), QFileInfo(m_home).ownerId());
     QVERIFY(AudioFixtures::decodedSeconds(sentence) >= 2.5);
     // Counted in the middle, away from the encoder's silent start and the last block.
-    const QString decoded = m_scratch.filePath(QStringLiteral("sentence.wav"));
-    const QString middle = m_scratch.filePath(QStringLiteral("middle.wav"));
-    QVERIFY(AudioFixtures::decodeToWav(sentence, decoded));
-    QCOMPARE(QProcess::execute(QStringLiteral("sox"), {decoded, middle, QStringLiteral("trim"), QStringLiteral("1"),
-                                                       QStringLiteral("1.5")}),
-             0);
-    const double frequency = AudioFixtures::dominantFrequency(middle);
+    const double frequency = AudioFixtures::frequencyBetween(sentence, 1, 1.5);
     QVERIFY2(qAbs(frequency - toneHz) < toneHz * 0.03, qPrintable(QString::number(frequency)));
 
     QVERIFY(QFileInfo(userFolder() + QStringLiteral("/ZORVA")).isExecutable());
