@@ -5,6 +5,7 @@
 #include "audiofixtures.h"
 #include "qtextview.h"
 #include "editor.h"
+#include "installationcopy.h"
 #include "testpaths.h"
 #include "zorvaresources.h"
 
@@ -31,23 +32,6 @@ bool writeText(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
     return file.write(text.toUtf8()) > 0;
-}
-
-// The trainer reads its skin, lists and pictures from the working directory at start.
-bool copyInstallation(const QString &from, const QString &to, const QStringList &skip)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const auto entries = QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (skip.contains(entry.fileName()))
-            continue;
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyInstallation(entry.filePath(), target, {})
-                          : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
 }
 
 // Which of the five "sentence missing" signals a call sends: 'x' sent, '-' not, per sentence.

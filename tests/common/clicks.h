@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+
+// Real clicks on real widgets, found by their object names, as a learner would press them.
+namespace Clicks {
+
+// A learner cannot press what is hidden or disabled: false instead of a click then.
+inline bool click(QAbstractButton *button)
+{
+    if (!button || !button->isVisible() || !button->isEnabled())
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+template <typename T = QAbstractButton>
+T *named(const QObject *root, const char *name)
+{
+    return root->findChild<T *>(QLatin1String(name));
+}
+
+inline bool clickNamed(const QObject *root, const char *name)
+{
+    return click(named(root, name));
+}
+
+// The first visible message box, shown modal or not, or null.
+inline QMessageBox *visibleBox()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+} // namespace Clicks
