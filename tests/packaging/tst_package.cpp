@@ -58,10 +58,12 @@ QStringList snapshot(const QString &folder)
     return entries;
 }
 
+// The trainer or the updater copy still running as that user (a session bus the desktop
+// started for them may outlive both and does not count).
 bool hasProcesses(const QString &user)
 {
     QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-u"), user});
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-u"), user, QStringLiteral("-x"), QStringLiteral("ZORVA|update_tmp")});
     return !pgrep.waitForFinished(10000) || pgrep.exitCode() == 0;
 }
 
@@ -148,8 +150,10 @@ void TestPackage::cleanupTestCase()
     }
     if (!m_soundModule.isEmpty())
         run(QStringLiteral("pactl"), {QStringLiteral("unload-module"), m_soundModule});
-    if (m_accountMade)
+    if (m_accountMade) {
+        run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-u"), account});
         run(QStringLiteral("userdel"), {QStringLiteral("-r"), account});
+    }
     if (m_installed)
         run(QStringLiteral("dpkg"), {QStringLiteral("--purge"), QStringLiteral("zorva")});
 }
