@@ -39,5 +39,92 @@
         <source>_TEXT_IMPORTED_</source>
         <translation>Imported</translation>
     </message>
+    <message>
+        <source>_TEXT_DOWNFAILED_</source>
+        <translation>Failed, retry</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>Library</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>The list %1 could not be saved: %2</source>
+        <translation>The list %1 could not be saved: %2</translation>
+    </message>
+    <message>
+        <source>Remove “%1” from the list?</source>
+        <translation>Remove “%1” from the list?</translation>
+    </message>
+    <message>
+        <source>Delete “%1”? These files will be deleted:
+%2
+Your recordings of it are kept.</source>
+        <translation>Delete “%1”? These files will be deleted:
+%2
+Your recordings of it are kept.</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>%1 belongs to the material “%2” and is kept.</source>
+        <translation>%1 belongs to the material “%2” and is kept.</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadManager</name>
+    <message>
+        <source>Only http and https addresses are downloaded, not %1</source>
+        <translation>Only http and https addresses are downloaded, not %1</translation>
+    </message>
+    <message>
+        <source>Could not open %1 for writing: %2</source>
+        <translation>Could not open %1 for writing: %2</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Importer</name>
+    <message>
+        <source>The material was not imported.
+%1</source>
+        <translation>The material was not imported.
+%1</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot copy %1 to %2: %3</source>
+        <translation>Cannot copy %1 to %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 holds only %2 bytes; an audio file needs at least %3 bytes to be studied.</source>
+        <translation>%1 holds only %2 bytes; an audio file needs at least %3 bytes to be studied.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The list is nested more than %1 levels deep.</source>
+        <translation>The list is nested more than %1 levels deep.</translation>
+    </message>
 </context>
 </TS>
