@@ -4,6 +4,38 @@
 <context>
     <name>Mater</name>
     <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Clear downloaded stuff</source>
+        <translation>Clear downloaded stuff</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Delete material and related files</source>
+        <translation>Delete material and related files</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Rename the Catagory</source>
+        <translation>Rename the Catagory</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>Input the new name of this material/catagory.</source>
+        <translation>Input the new name of this material/catagory.</translation>
+    </message>
+    <message>
         <source>_TEXT_STUDY_</source>
         <translation>Study</translation>
     </message>
@@ -122,6 +154,32 @@ Your recordings of it are kept.</translation>
 </context>
 <context>
     <name>QObject</name>
+    <message>
+        <source>Parse error at line %1, column %2:
+%3</source>
+        <translation>Parse error at line %1, column %2:
+%3</translation>
+    </message>
+    <message>
+        <source>The file is not a vornask file.</source>
+        <translation>The file is not a vornask file.</translation>
+    </message>
+    <message>
+        <source>The file is not a vornask trains file.</source>
+        <translation>The file is not a vornask trains file.</translation>
+    </message>
+    <message>
+        <source>Train</source>
+        <translation>Train</translation>
+    </message>
+    <message>
+        <source>Unknown title</source>
+        <translation>Unknown title</translation>
+    </message>
+    <message>
+        <source>vornask trains</source>
+        <translation>vornask trains</translation>
+    </message>
     <message>
         <source>The list is nested more than %1 levels deep.</source>
         <translation>The list is nested more than %1 levels deep.</translation>

@@ -4,6 +4,38 @@
 <context>
     <name>Mater</name>
     <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Clear downloaded stuff</source>
+        <translation>清除下载的材料</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Delete material and related files</source>
+        <translation>删除材料及其文件</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>Rename the Catagory</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>Input the new name of this material/catagory.</source>
+        <translation>请输入该材料或分类的新名称。</translation>
+    </message>
+    <message>
         <source>_TEXT_STUDY_</source>
         <translation>学习</translation>
     </message>
@@ -122,6 +154,32 @@ Your recordings of it are kept.</source>
 </context>
 <context>
     <name>QObject</name>
+    <message>
+        <source>Parse error at line %1, column %2:
+%3</source>
+        <translation>第 %1 行第 %2 列解析出错：
+%3</translation>
+    </message>
+    <message>
+        <source>The file is not a vornask file.</source>
+        <translation>该文件不是 vornask 文件。</translation>
+    </message>
+    <message>
+        <source>The file is not a vornask trains file.</source>
+        <translation>该文件不是 vornask 训练列表。</translation>
+    </message>
+    <message>
+        <source>Train</source>
+        <translation>分类</translation>
+    </message>
+    <message>
+        <source>Unknown title</source>
+        <translation>无标题</translation>
+    </message>
+    <message>
+        <source>vornask trains</source>
+        <translation>vornask 训练列表</translation>
+    </message>
     <message>
         <source>The list is nested more than %1 levels deep.</source>
         <translation>列表嵌套超过 %1 层。</translation>
