@@ -20,18 +20,19 @@ void TestHostileCatalogue::staysInItsWorkspace_data()
 {
     QTest::addColumn<QByteArray>("catalogue"); // @OUT@: a folder beside the installation
     QTest::addColumn<QByteArray>("done"); // in its log or output once the trainer did its part
-    QTest::newRow("40 000 levels deep") << "<sps>" + QByteArray("<channel>").repeated(40000)
-            + QByteArray("</channel>").repeated(40000)
-            + "</sps>" << QByteArray("nested more than 64 levels deep");
+    const QByteArray deep = QByteArray("<channel>").repeated(40000) + "</channel>";
+    QTest::newRow("40 000 levels deep")
+        << "<sps>" + deep + "</sps>" << QByteArray("nested more than 64 levels deep");
     QByteArray items = "<sps>";
     for (const char *item :
         { "file://@OUT@/secret", "../m/..%5C..%5Czorvaescape", "../m/..%2F..%2Fzorvaup" })
         items += QByteArray("<item><title>%1</title><audiourl>%1.mp3</audiourl><description>%1.txt"
                             "</description><translation>%1@T.txt</translation></item>")
                      .replace("%1", item);
+    items += "</sps>";
     // The probe prints what the entry shows after its click; three transfers end per material.
-    QTest::newRow("local files and climbing names") << items
-            + "</sps>" << QByteArray("Only http and https addresses are downloaded, not file://");
+    QTest::newRow("local files and climbing names")
+        << items << QByteArray("Only http and https addresses are downloaded, not file://");
 }
 
 void TestHostileCatalogue::staysInItsWorkspace()

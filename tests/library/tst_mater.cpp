@@ -321,14 +321,11 @@ void TestMater::imports()
 
 void TestMater::catalogueAndDownloads()
 {
-    writeBytes(www("inter/data.php"),
-        readBytes(www("inter/data.php"))
-            .replace("</sps>",
-                "<item><title>Top</title><audiourl>../materials/city_climate.mp3</"
-                "audiourl><description>"
-                "../materials/city_climate.txt</description><translation>../materials/"
-                "city_climate@T.txt"
-                "</translation></item></sps>"));
+    const QByteArray top = "<item><title>Top</title><audiourl>../materials/city_climate.mp3"
+                           "</audiourl><description>../materials/city_climate.txt</description>"
+                           "<translation>../materials/city_climate@T.txt</translation></item>";
+    writeBytes(
+        www("inter/data.php"), readBytes(www("inter/data.php")).replace("</sps>", top + "</sps>"));
     QTreeWidget *online = openPanel("online");
     // The catalogue names its files relative to itself; the tab holds where they are.
     QCOMPARE(findItem(online, health)->text(2), m_server->baseUrl() + "/materials/health_news.mp3");
