@@ -28,14 +28,32 @@ DownloadManager::~DownloadManager()
 
 void DownloadManager::download(const QUrl &url)
 {
+    const QString refusal = refusalOf(url);
+    if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "Download of %s refused: not an http or https address\n",
+            url.toEncoded().constData());
+        fail(url, refusal);
+        return;
+    }
     QNetworkReply *reply = manager.get(QNetworkRequest(url));
     // The network thread reads ahead only this far: the body goes to disk as it arrives
     // instead of piling up in memory when the disk is slower than the network.
     reply->setReadBufferSize(readAheadBytes);
     connect(reply, &QNetworkReply::errorOccurred, this, &DownloadManager::slotNetError);
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { writeAvailable(reply); });
+    connect(reply, &QNetworkReply::downloadProgress, this,
+        [this, url](qint64 received, qint64 total) { emit progressSig(url, received, total); });
     currentDownloads.append(reply);
-    startTransfer(reply);
+    startTransfer(reply, url);
+}
+
+QString DownloadManager::refusalOf(const QUrl &url)
+{
+    const bool web
+        = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (url.isValid() && web && !url.host().isEmpty())
+        return QString();
+    return tr("Only http and https addresses are downloaded, not %1").arg(url.toDisplayString());
 }
 
 QString DownloadManager::uniqueSaveName(const QUrl &url)
@@ -51,32 +69,36 @@ QString DownloadManager::uniqueSaveName(const QUrl &url)
     return name + QLatin1Char('.') + QString::number(i);
 }
 
-void DownloadManager::startTransfer(QNetworkReply *reply)
+void DownloadManager::startTransfer(QNetworkReply *reply, const QUrl &url)
 {
     Transfer transfer;
-    transfer.path = MaterialPaths::audioPath(uniqueSaveName(reply->url()));
+    transfer.url = url;
+    transfer.path = MaterialPaths::audioPath(uniqueSaveName(url));
     auto *file = new QSaveFile(transfer.path);
     if (file->open(QIODevice::WriteOnly)) {
         transfer.file = file;
-    } else {
-        std::fprintf(stderr, "Could not open %s for writing: %s\n", qPrintable(transfer.path),
-            qPrintable(file->errorString()));
-        delete file;
-        // Nothing could keep the body; the finished reply is then dropped without a signal.
         m_transfers.insert(reply, transfer);
-        reply->abort();
         return;
     }
+    std::fprintf(stderr, "Could not open %s for writing: %s\n", qPrintable(transfer.path),
+        qPrintable(file->errorString()));
+    transfer.error
+        = tr("Could not open %1 for writing: %2").arg(transfer.path, file->errorString());
+    delete file;
+    // Nothing could keep the body: the transfer ends at once and reports the failure.
     m_transfers.insert(reply, transfer);
+    reply->abort();
 }
 
 void DownloadManager::writeAvailable(QNetworkReply *reply)
 {
     auto it = m_transfers.find(reply);
-    if (it == m_transfers.end() || !it->file || it->writeFailed)
+    if (it == m_transfers.end() || !it->file || !it->error.isEmpty())
         return;
     if (!saveToFile(it->file, reply)) {
-        it->writeFailed = true;
+        std::fprintf(stderr, "Could not write %s: %s\n", qPrintable(it->path),
+            qPrintable(it->file->errorString()));
+        it->error = tr("Could not write %1: %2").arg(it->path, it->file->errorString());
         reply->abort();
     }
 }
@@ -96,19 +118,18 @@ void DownloadManager::slotNetError(QNetworkReply::NetworkError code)
 void DownloadManager::downloadFinished(QNetworkReply *reply)
 {
     Transfer transfer = m_transfers.take(reply);
-    if (!transfer.file) {
-        // The "could not open" line has been written already.
-    } else if (transfer.writeFailed || reply->error() == QNetworkReply::NoError) {
-        if (commitTransfer(reply, transfer)) {
-            std::fprintf(stdout, "Download of %s succeeded (saved to %s)\n",
-                reply->url().toEncoded().constData(), qPrintable(transfer.path));
-            std::fflush(stdout);
-            emit finishSig(transfer.path);
-        }
-    } else {
+    if (transfer.error.isEmpty() && reply->error() != QNetworkReply::NoError) {
         std::fprintf(stderr, "Download of %s failed: %s\n", reply->url().toEncoded().constData(),
             qPrintable(reply->errorString()));
+        transfer.error = reply->errorString();
+    } else if (transfer.error.isEmpty() && commitTransfer(reply, transfer)) {
+        std::fprintf(stdout, "Download of %s succeeded (saved to %s)\n",
+            reply->url().toEncoded().constData(), qPrintable(transfer.path));
+        std::fflush(stdout);
+        emit finishSig(transfer.path);
     }
+    if (!transfer.error.isEmpty())
+        fail(transfer.url, transfer.error);
     delete transfer.file; // an uncommitted file removes its temporary copy
     currentDownloads.removeAll(reply);
     reply->deleteLater();
@@ -116,9 +137,23 @@ void DownloadManager::downloadFinished(QNetworkReply *reply)
 
 bool DownloadManager::commitTransfer(QNetworkReply *reply, Transfer &transfer)
 {
-    if (!transfer.writeFailed && saveToFile(transfer.file, reply) && transfer.file->commit())
+    if (m_replaceCheck)
+        transfer.error = m_replaceCheck(transfer.path, transfer.url);
+    if (!transfer.error.isEmpty()) {
+        std::fprintf(stderr, "Download of %s refused: %s\n", transfer.url.toEncoded().constData(),
+            qPrintable(transfer.error));
+        return false;
+    }
+    if (saveToFile(transfer.file, reply) && transfer.file->commit())
         return true;
     std::fprintf(stderr, "Could not write %s: %s\n", qPrintable(transfer.path),
         qPrintable(transfer.file->errorString()));
+    transfer.error = tr("Could not write %1: %2").arg(transfer.path, transfer.file->errorString());
     return false;
+}
+
+void DownloadManager::fail(const QUrl &url, const QString &reason)
+{
+    QMetaObject::invokeMethod(
+        this, [this, url, reason] { emit failSig(url, reason); }, Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #include "importer.h"
 
+#include "materialpaths.h"
 #include "qskinobject.h"
 #include "ui_importer.h"
 
@@ -158,6 +159,17 @@ void Importer::doImport()
 {
     if (ui->matName->text().isEmpty())
         return;
+    // The library takes audio this small for the rest of a broken copy and deletes the
+    // material at the first Study click: refused here, where the learner still has the file.
+    const qint64 audioBytes = QFileInfo(ui->mp3Name->text()).size();
+    if (MaterialPaths::isDamagedAudioSize(audioBytes)) {
+        reportFailure(tr("%1 holds only %2 bytes; an audio file needs at least %3 bytes to be "
+                         "studied.")
+                          .arg(QDir::toNativeSeparators(ui->mp3Name->text()))
+                          .arg(audioBytes)
+                          .arg(MaterialPaths::minimumAudioBytes));
+        return;
+    }
     QDir().mkpath(workspaceFolder);
     const QString newName = uniqueImportName(ui->mp3Name->text(), workspaceFolder);
     const QStringList sources { ui->mp3Name->text(), ui->origTxt->text(), ui->TranTxt->text() };

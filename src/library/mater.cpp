@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QPushButton>
 #include <QSaveFile>
 
 #include <vector>
@@ -61,6 +62,7 @@ Mater::Mater(QWidget *parent)
     }
     ui->online->setColumnWidth(0, 228);
     ui->online->setColumnWidth(1, 60);
+    ui->online->setItemDelegateForColumn(1, statusDelegate);
 
     refreshStatus(ui->local, 1);
     refreshStatus(ui->downs, 1);
@@ -254,16 +256,15 @@ bool Mater::saveTreeOf(QTreeWidget *tree)
 bool Mater::saveTree(QTreeWidget *tree, const QString &fileName, const QString &failText)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qDebug().noquote() << failText << file.errorString();
-        return false;
-    }
     XmlWriter writer(tree);
-    if (!writer.writeFile(&file) || !file.commit()) {
-        qDebug().noquote() << failText << file.errorString();
-        return false;
-    }
-    return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text) && writer.writeFile(&file)
+        && file.commit())
+        return true;
+    qDebug().noquote() << failText << file.errorString();
+    // Unsaved, the change is gone at the next start: the learner must know.
+    QMessageBox::warning(messageParent(), tr("Library"),
+        tr("The list %1 could not be saved: %2").arg(fileName, file.errorString()), QMessageBox::Ok);
+    return false;
 }
 
 QTreeWidget *Mater::currentTree() const
@@ -307,9 +308,35 @@ void Mater::contextMenuEvent(QContextMenuEvent *event)
     m_contextItem = nullptr;
 }
 
+// Clear and Remove delete a material's files, for an import the only copy: asked once,
+// with the files named.
+bool Mater::confirmDeletion(const QTreeWidgetItem *item)
+{
+    const QString audio = fileNameOf(item->text(4));
+    const QString base = materialBaseName(audio);
+    QStringList files;
+    for (const QString &path : { audioPath(audio), transcriptPath(base), translationPath(base) }) {
+        if (!audio.isEmpty() && QFileInfo(path).isFile())
+            files << QDir::toNativeSeparators(path);
+    }
+    const QString question = files.isEmpty()
+        ? tr("Remove “%1” from the list?").arg(item->text(0))
+        : tr("Delete “%1”? These files will be deleted:\n%2\nYour recordings of it are kept.")
+              .arg(item->text(0), files.join(QLatin1Char('\n')));
+    // Buttons of our own, so that the whole question is in the learner's language.
+    QMessageBox box(QMessageBox::Question, tr("Library"), question, QMessageBox::NoButton,
+        messageParent());
+    const QAbstractButton *remove = box.addButton(tr("Delete"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(tr("Keep"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == remove;
+}
+
 void Mater::on_actionClear_triggered()
 {
-    if (!isMaterial(m_contextItem))
+    QTreeWidgetItem *item = m_contextItem;
+    // The item may go while the question is open (a finished download rewrites the tab).
+    if (!isMaterial(item) || !confirmDeletion(item) || item != m_contextItem)
         return;
     QTreeWidget *tree = m_contextItem->treeWidget();
     forgetMaterial(fileNameOf(m_contextItem->text(4)));
@@ -320,6 +347,9 @@ void Mater::on_actionClear_triggered()
 void Mater::on_actionRemove_triggered()
 {
     if (!m_contextItem)
+        return;
+    QTreeWidgetItem *item = m_contextItem;
+    if (isMaterial(item) && (!confirmDeletion(item) || item != m_contextItem))
         return;
     QTreeWidget *tree = m_contextItem->treeWidget();
     if (isMaterial(m_contextItem)) {
@@ -340,9 +370,11 @@ void Mater::on_actionRename_triggered()
     const QString name =
         QInputDialog::getText(this, tr("Input"), tr("Input the new name of this material/catagory."),
                               QLineEdit::Normal, QString(), &accepted);
-    // A cancelled or empty answer keeps the old title rather than blanking it.
-    if (!accepted || name.trimmed().isEmpty() || item != m_contextItem)
+    // A cancelled or empty answer keeps the old title rather than blanking it; what XML
+    // cannot carry would make every later save of the list fail.
+    const QString title = xmlSafe(name);
+    if (!accepted || title.trimmed().isEmpty() || item != m_contextItem)
         return;
-    item->setText(0, name);
+    item->setText(0, title);
     saveTreeOf(item->treeWidget());
 }

@@ -80,6 +80,14 @@ private:
     void removeItem(QTreeWidgetItem *item);
     bool saveTreeOf(QTreeWidget *tree);
     QWidget *messageParent();
+    bool confirmDeletion(const QTreeWidgetItem *item);
+
+    // Download states of the online tab (mater_online.cpp).
+    QMap<QString, QTreeWidgetItem *>::iterator pendingFor(const QUrl &url);
+    void showDownloadProgress(const QUrl &url, qint64 received, qint64 total);
+    void showDownloadFailed(const QUrl &url, const QString &reason);
+    void markFailed(QTreeWidgetItem *item, const QString &reason);
+    QString replaceRefusal(const QString &path, const QUrl &url);
 
     std::unique_ptr<Ui::Mater> ui;
     std::unique_ptr<QSkinObject> m_skin;

@@ -6,6 +6,7 @@
 #include "nofocusrectanglestyle.h"
 #include "ui_mater.h"
 #include "xmlparser.h"
+#include "xmlwriter.h"
 
 #include <QBuffer>
 #include <QDebug>
@@ -138,6 +139,10 @@ void Mater::createOnlineParts()
 void Mater::connectOnlineParts()
 {
     connect(m_downloader, &DownloadManager::finishSig, this, &Mater::sltDownManage);
+    connect(m_downloader, &DownloadManager::progressSig, this, &Mater::showDownloadProgress);
+    connect(m_downloader, &DownloadManager::failSig, this, &Mater::showDownloadFailed);
+    m_downloader->setReplaceCheck(
+        [this](const QString &path, const QUrl &url) { return replaceRefusal(path, url); });
     m_importer->hide();
     connect(m_importer, &Importer::sigImport, this, &Mater::sltImport);
 }
@@ -239,10 +244,84 @@ void Mater::on_online_itemClicked(QTreeWidgetItem *item, int column)
     // Categories have no files to fetch; only a material with an audio URL downloads.
     if (column != 1 || !isMaterial(item) || item->text(2).isEmpty())
         return;
-    for (int urlColumn = 2; urlColumn <= 4; ++urlColumn)
-        m_downloader->download(QUrl(item->text(urlColumn).trimmed()));
+    for (int urlColumn = 2; urlColumn <= 4; ++urlColumn) {
+        const QString refusal = DownloadManager::refusalOf(QUrl(item->text(urlColumn).trimmed()));
+        if (!refusal.isEmpty()) {
+            markFailed(item, refusal);
+            return;
+        }
+    }
     m_pendingItems.insert(sharedBaseName(fileNameOf(item->text(2).trimmed())), item);
     item->setText(1, tr("_TEXT_DOWNLOADING_"));
+    item->setToolTip(0, QString());
+    item->setToolTip(1, QString());
+    for (int urlColumn = 2; urlColumn <= 4; ++urlColumn)
+        m_downloader->download(QUrl(item->text(urlColumn).trimmed()));
+}
+
+QMap<QString, QTreeWidgetItem *>::iterator Mater::pendingFor(const QUrl &url)
+{
+    for (auto it = m_pendingItems.begin(); it != m_pendingItems.end(); ++it) {
+        for (int column = 2; column <= 4; ++column) {
+            if (QUrl(it.value()->text(column).trimmed()) == url)
+                return it;
+        }
+    }
+    return m_pendingItems.end();
+}
+
+void Mater::showDownloadProgress(const QUrl &url, qint64 received, qint64 total)
+{
+    // The audio is nearly all of a material's bytes; its texts are a few hundred.
+    const auto pending = pendingFor(url);
+    if (pending != m_pendingItems.end() && total > 0
+        && QUrl(pending.value()->text(2).trimmed()) == url)
+        pending.value()->setText(1, tr("%1%").arg(received * 100 / total));
+}
+
+void Mater::showDownloadFailed(const QUrl &url, const QString &reason)
+{
+    const auto pending = pendingFor(url);
+    if (pending == m_pendingItems.end())
+        return; // one of its other files failed first
+    QTreeWidgetItem *item = pending.value();
+    m_pendingItems.erase(pending);
+    if (item->treeWidget())
+        markFailed(item, reason);
+    else
+        deleteDetached(item); // reloaded away: the new catalogue offers it again
+}
+
+// A click on the failed entry downloads it again; the reason stays at hand on the entry.
+void Mater::markFailed(QTreeWidgetItem *item, const QString &reason)
+{
+    item->setText(1, tr("_TEXT_DOWNFAILED_"));
+    item->setToolTip(0, reason);
+    item->setToolTip(1, reason);
+}
+
+// A download never replaces a file that another listed material uses (a catalogue could
+// name an import's only copy); a downloaded entry of the same audio file is the same
+// material downloaded again.
+QString Mater::replaceRefusal(const QString &path, const QUrl &url)
+{
+    const auto pending = pendingFor(url);
+    const QString audioName = pending == m_pendingItems.end()
+        ? QString()
+        : fileNameOf(pending.value()->text(2).trimmed());
+    const QString name = fileNameOf(path);
+    for (QTreeWidget *tree : { ui->local, ui->downs, ui->imports }) {
+        for (QTreeWidgetItem *entry : materialsOf(tree)) {
+            const QString audio = fileNameOf(entry->text(4));
+            if (audio.isEmpty() || (tree == ui->downs && audio == audioName))
+                continue;
+            const QString base = materialBaseName(audio);
+            if (name == audio || name == base + QStringLiteral(".txt")
+                || name == base + QStringLiteral("@T.txt"))
+                return tr("%1 belongs to the material “%2” and is kept.").arg(name, entry->text(0));
+        }
+    }
+    return QString();
 }
 
 void Mater::sltDownManage(const QString &path)
@@ -287,12 +366,14 @@ void Mater::sltDownManage(const QString &path)
 
 void Mater::sltImport(const QString &name, const QString &audioFileName)
 {
-    const QString title = tr("_TEXT_IMPORTED_");
-    QTreeWidgetItem *category = findCategory(ui->imports, title, 1);
+    const QString categoryTitle = tr("_TEXT_IMPORTED_");
+    QTreeWidgetItem *category = findCategory(ui->imports, categoryTitle, 1);
     if (!category)
-        category = appendCategory(ui->imports, title);
+        category = appendCategory(ui->imports, categoryTitle);
     const QString key = fileNameOf(audioFileName);
-    QTreeWidgetItem *entry = newMaterialEntry(name, key, audioFileName);
+    // A name XML cannot carry would make every later save of the imports list fail.
+    const QString title = xmlSafe(name).trimmed().isEmpty() ? key : xmlSafe(name);
+    QTreeWidgetItem *entry = newMaterialEntry(title, key, audioFileName);
     if (m_trainDirs.contains(key))
         entry->setText(2, tr("_TEXT_REVIEW_"));
     category->addChild(entry);

@@ -7,11 +7,12 @@ namespace MaterialPaths {
 namespace {
 const QString workspace = QStringLiteral("./workspace/");
 
+// Only "scheme://..." is a URL: "part1:intro.mp3" is the file name of an import, and a
+// one-letter scheme is a Windows drive ("C:/music/talk.mp3").
 bool looksLikeUrl(const QString &text)
 {
-    // A one-letter scheme is a Windows drive ("C:/music/talk.mp3"), not a URL.
-    const int colon = text.indexOf(QLatin1Char(':'));
-    return colon > 1 && QUrl(text).isValid() && !QUrl(text).scheme().isEmpty();
+    const int separator = text.indexOf(QLatin1String("://"));
+    return separator > 1 && QUrl(text).isValid() && QUrl(text).scheme().size() == separator;
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "xmlparser.h"
 
 #include "nofocusrectanglestyle.h"
+#include "xmlwriter.h"
 
 #include <QDebug>
 #include <QIODevice>
@@ -14,6 +15,9 @@ QT_WARNING_DISABLE_DEPRECATED
 
 namespace {
 const QString separatorText = QString(30, QChar(0x00B7));
+// The toolkit's reader goes one call deeper per open element, so a list nested tens of
+// thousands deep would overflow the stack. Real lists are a handful of levels deep.
+constexpr int maxDepth = 64;
 } // namespace
 
 XmlParser::XmlParser(QTreeWidget *tree) : treeWidget(tree)
@@ -77,6 +81,10 @@ bool XmlParser::startElement(const QString &, const QString &, const QString &qN
         errorStr = QObject::tr("The file is not a vornask file.");
         return false;
     }
+    if (++m_depth > maxDepth) {
+        errorStr = QObject::tr("The list is nested more than %1 levels deep.").arg(maxDepth);
+        return false;
+    }
     if (qName == QLatin1String("vornask")) {
         if (!acceptRoot(attributes.value(QStringLiteral("version")), QStringLiteral("1.0")))
             return false;
@@ -97,8 +105,8 @@ bool XmlParser::startElement(const QString &, const QString &, const QString &qN
         QTreeWidgetItem *item = createChildItem(qName);
         item->setIcon(0, m_fileIcon);
         item->setText(0, m_materialTitle);
-        item->setText(3, attributes.value(QStringLiteral("learned")));
-        item->setText(4, attributes.value(QStringLiteral("url")));
+        item->setText(3, xmlSafe(attributes.value(QStringLiteral("learned"))));
+        item->setText(4, xmlSafe(attributes.value(QStringLiteral("url"))));
     } else if (qName == QLatin1String("separator")) {
         QTreeWidgetItem *item = createChildItem(qName);
         item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
@@ -137,16 +145,19 @@ void XmlParser::attachPendingItem()
 
 bool XmlParser::endElement(const QString &, const QString &, const QString &qName)
 {
+    --m_depth;
+    // The reader lets character references such as "&#1;" through; what it lets in must
+    // not stop the list from being saved later.
     if (qName == QLatin1String("title")) {
         if (currentItem)
-            currentItem->setText(0, currentText);
+            currentItem->setText(0, xmlSafe(currentText));
     } else if (qName == QLatin1String("audiourl") || qName == QLatin1String("description")
                || qName == QLatin1String("translation")) {
         const int column = qName == QLatin1String("audiourl")      ? 2
                            : qName == QLatin1String("description") ? 3
                                                                    : 4;
         if (currentItem)
-            currentItem->setText(column, currentText);
+            currentItem->setText(column, xmlSafe(currentText));
     } else if (qName == QLatin1String("train") || qName == QLatin1String("case")
                || qName == QLatin1String("separator") || qName == QLatin1String("channel")
                || qName == QLatin1String("item")) {

@@ -51,6 +51,7 @@ private:
     QString errorStr;
     bool metRootTag = false;
     QString m_log;
+    int m_depth = 0; // elements open at the moment
     // A top-level entry is built detached and handed to the tree when it is complete (or
     // when the parse fails), so the view is told once per entry instead of once per item.
     QTreeWidgetItem *m_pendingTop = nullptr;

@@ -3,8 +3,14 @@
 #include <QXmlStreamWriter>
 
 class QIODevice;
+class QString;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// text without what an XML 1.0 document cannot carry, so that a title from a catalogue, an
+// import or a rename can always be saved and read back: control characters other than tab and
+// line breaks are dropped, unpaired surrogates and U+FFFE/U+FFFF become U+FFFD.
+QString xmlSafe(const QString &text);
 
 // Saves a library tree as a "vornask" list. Only categories ("train"), materials ("case")
 // and separators are written; entries without that role data (the panel's own buttons,

@@ -43,6 +43,9 @@ bool TestHttpServer::start()
     conf.replace(QLatin1String("@STATE@"), state);
     conf.replace(QLatin1String("@ROOT@"), m_root);
     conf.replace(QLatin1String("@PORT@"), QString::number(m_port));
+    // The same files, slowly, for transfers that must last long enough to show progress.
+    conf.replace(QLatin1String("location / { }"),
+        QStringLiteral("location / { }\n        location /slow/ { alias %1/; limit_rate 2m; }").arg(m_root));
     QFile confFile(state + QStringLiteral("/nginx.conf"));
     if (!confFile.open(QIODevice::WriteOnly) || confFile.write(conf.toUtf8()) < 0) {
         m_error = QStringLiteral("cannot write the nginx configuration");

@@ -7,7 +7,8 @@
 
 // A private nginx on 127.0.0.1 and a free port, serving a folder of the test's own.
 // It answers HEAD with Content-Length and honours Range; every request is logged as
-// "METHOD /uri STATUS "range" bytes" and can be read back with accessLog().
+// "METHOD /uri STATUS "range" bytes" and can be read back with accessLog(). Below /slow/
+// it serves the same files at 2 MB/s.
 class TestHttpServer final
 {
 public:

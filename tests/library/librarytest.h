@@ -1,11 +1,11 @@
 #pragma once
 
-// Shared by the panel tests: each case runs in its own working directory with real files
-// and drives the library window through real clicks.
+// Shared by the library tests: each case runs in a working directory of its own with real
+// files and drives the library window through real clicks.
 #include "mater.h"
+#include "materialpaths.h"
+#include "modalcatcher.h"
 
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -21,8 +21,8 @@ inline QString mater(const char *key)
 inline void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
+    QVERIFY2(
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 inline QByteArray readBytes(const QString &path)
@@ -40,25 +40,23 @@ inline QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &title)
 inline QStringList titles(QTreeWidget *tree, QTreeWidgetItem *parent = nullptr)
 {
     QStringList result;
-    const QTreeWidgetItem *root = parent ? parent : tree->invisibleRootItem();
-    for (int i = 0; i < root->childCount(); ++i)
-        result << root->child(i)->text(0);
+    for (int i = 0; i < (parent ? parent : tree->invisibleRootItem())->childCount(); ++i)
+        result << (parent ? parent : tree->invisibleRootItem())->child(i)->text(0);
     return result;
-}
-
-// A list file with one category holding the given <case> elements.
-inline QByteArray listOf(const QString &category, const QStringList &cases)
-{
-    return QStringLiteral("<vornask version=\"1.0\"><train folded=\"no\"><title>%1</title>%2"
-                          "</train></vornask>")
-        .arg(category, cases.join(QString()))
-        .toUtf8();
 }
 
 inline QString caseOf(const QString &title, const QString &key, const QString &url)
 {
     return QStringLiteral("<case learned=\"%1\" url=\"%2\"><title>%3</title></case>")
         .arg(key, url, title);
+}
+
+// A list file with one open category holding the given <case> elements.
+inline QByteArray listOf(const QString &category, const QStringList &cases)
+{
+    return QStringLiteral("<vornask><train folded=\"no\"><title>%1</title>%2</train></vornask>")
+        .arg(category, cases.join(""))
+        .toUtf8();
 }
 
 inline std::unique_ptr<Mater> openPanel()
@@ -75,16 +73,15 @@ inline std::unique_ptr<Mater> openPanel()
 inline QTreeWidget *showTree(Mater *panel, const char *name)
 {
     auto *tree = panel->findChild<QTreeWidget *>(QString::fromLatin1(name));
-    panel->findChild<QTabWidget *>(QStringLiteral("tabs"))->setCurrentWidget(tree->parentWidget());
+    panel->findChild<QTabWidget *>("tabs")->setCurrentWidget(tree->parentWidget());
     return tree;
 }
 
 inline QPoint cellCenter(QTreeWidget *tree, QTreeWidgetItem *item, int column)
 {
     tree->scrollToItem(item);
-    const int x = tree->header()->sectionViewportPosition(column)
-        + tree->header()->sectionSize(column) / 2;
-    return QPoint(x, tree->visualItemRect(item).center().y());
+    const int x = tree->header()->sectionViewportPosition(column);
+    return { x + tree->header()->sectionSize(column) / 2, tree->visualItemRect(item).center().y() };
 }
 
 inline void clickCell(QTreeWidget *tree, QTreeWidgetItem *item, int column)
@@ -93,22 +90,19 @@ inline void clickCell(QTreeWidget *tree, QTreeWidgetItem *item, int column)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cellCenter(tree, item, column));
 }
 
-// A fresh working directory with the workspace folders and an empty selections list;
-// the previous directory is restored before the folder goes.
+// A fresh working directory with the workspace folders and an empty selections list.
 class WorkingDir
 {
 public:
     WorkingDir()
-        : m_previous(QDir::currentPath())
     {
         QDir::setCurrent(m_dir.path());
-        QDir().mkpath(QStringLiteral("workspace/train"));
-        QDir().mkpath(QStringLiteral("workspace/demo"));
-        writeBytes(QStringLiteral("weblist.xml"), "<vornask version=\"1.0\"/>");
+        QDir().mkpath("workspace/train");
+        writeBytes("weblist.xml", "<vornask version=\"1.0\"/>");
     }
     ~WorkingDir() { QDir::setCurrent(m_previous); }
 
 private:
-    QString m_previous;
+    QString m_previous = QDir::currentPath();
     QTemporaryDir m_dir;
 };
