@@ -83,7 +83,9 @@ void TestPackage::initTestCase()
         QSKIP("needs root and the package in ZORVA_PACKAGE_DEB (scripts/run-tests.sh builds it)");
     // The newcomer must reach their home and the probe inside the scratch folder.
     QVERIFY(QFile::setPermissions(m_scratch.path(), QFileDevice::Permissions(0x7755)));
-    run(QStringLiteral("userdel"), {QStringLiteral("-r"), account}); // left over by an aborted run
+    // Left over by an aborted run.
+    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-u"), account});
+    run(QStringLiteral("userdel"), {QStringLiteral("-r"), account});
     QVERIFY(run(QStringLiteral("dpkg"), {QStringLiteral("-i"), package}));
     m_optBefore = optSnapshot();
     QVERIFY(m_optBefore.size() > 10);
@@ -129,8 +131,10 @@ QStringList TestPackage::session(const QString &script, const QString &updateUrl
         QStringLiteral("ZORVA_PROBE_REPORT=") + home(QStringLiteral("report")),
         QStringLiteral("ZORVA_PROBE_MATERIAL=") + material, QStringLiteral("ZORVA_UPDATE_URL=") + updateUrl,
         QStringLiteral("zorva")});
-    if (!zorva.waitForFinished(180000))
+    if (!zorva.waitForFinished(100000)) {
         zorva.kill();
+        zorva.waitForFinished();
+    }
     m_exit = zorva.exitStatus() == QProcess::NormalExit ? zorva.exitCode() : -1;
     qInfo("probe: %s", qPrintable(readLines(home(QStringLiteral("report"))).join(QLatin1String(" | "))));
     return readLines(home(QStringLiteral("report")));
@@ -181,7 +185,7 @@ void TestPackage::updateLandsInTheUsersFolder()
     QVERIFY2(trainer.value(0).startsWith(QStringLiteral("ZORVA: offered")), qPrintable(trainer.join(QLatin1Char('|'))));
     QCOMPARE(m_exit, 0);
     // The updater was started detached; its stage arrives once it has unpacked, and then it ends.
-    QTRY_VERIFY_WITH_TIMEOUT(readLines(home(QStringLiteral("report"))).size() >= 2, 120000);
+    QTRY_VERIFY_WITH_TIMEOUT(readLines(home(QStringLiteral("report"))).size() >= 2, 60000);
     QCOMPARE(readLines(home(QStringLiteral("report"))).at(1), QStringLiteral("update_tmp: updater 更新完成是否重启ZORVA？"));
     QTRY_VERIFY_WITH_TIMEOUT(!run(QStringLiteral("pgrep"), {QStringLiteral("-u"), account, QStringLiteral("-x"),
                                                            QStringLiteral("ZORVA|update_tmp")}), 30000);
