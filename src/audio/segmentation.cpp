@@ -10,8 +10,10 @@ namespace {
 constexpr double kSilenceDb = -120.0;
 constexpr double kNoisePercentile = 0.05;
 constexpr double kSpeechPercentile = 0.98;
-// The floor sits halfway (in dB) between noise and speech, but never more than this far
-// below the speech level, since digital silence puts the noise floor at -120 dB.
+// The floor sits this far above the noise, where the noise's own ups and downs in 10 ms
+// windows rarely reach, but never more than kMaxFloorBelowSpeechDb below the speech level,
+// since digital silence puts the noise floor at -120 dB.
+constexpr double kFloorOverNoiseDb = 10.0;
 constexpr double kMaxFloorBelowSpeechDb = 35.0;
 // Speech must stand this far above the noise, and above this level, to count at all.
 constexpr double kMinSpeechOverNoiseDb = 12.0;
@@ -73,7 +75,7 @@ SpeechLevels speechLevels(const Envelope &envelope)
     SpeechLevels result;
     result.noiseFloorDb = percentile(levels, kNoisePercentile);
     result.speechLevelDb = percentile(levels, kSpeechPercentile);
-    result.speechFloorDb = std::max((result.noiseFloorDb + result.speechLevelDb) / 2,
+    result.speechFloorDb = std::max(result.noiseFloorDb + kFloorOverNoiseDb,
         result.speechLevelDb - kMaxFloorBelowSpeechDb);
     return result;
 }

@@ -77,6 +77,35 @@ bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz)
     return makeToneWav(wav, seconds, frequencyHz) && wavToMp3(wav, mp3Path);
 }
 
+bool makeSpeechWithPauses(const QString &wavPath, const QStringList &phrases, const QVector<double> &pauses)
+{
+    QTemporaryDir tmp;
+    QStringList parts;
+    for (int i = 0; i < phrases.size(); ++i) {
+        const QString spoken = tmp.filePath(QStringLiteral("spoken%1.wav").arg(i));
+        parts << tmp.filePath(QStringLiteral("phrase%1.wav").arg(i));
+        // espeak-ng pads each phrase with silence of its own, which would lengthen the pauses.
+        if (!makeSpeechWav(spoken, phrases[i])
+            || !sox({spoken, parts.last(), QStringLiteral("silence"), QStringLiteral("1"), QStringLiteral("0.01"),
+                     QStringLiteral("0.1%"), QStringLiteral("reverse"), QStringLiteral("silence"), QStringLiteral("1"),
+                     QStringLiteral("0.01"), QStringLiteral("0.1%"), QStringLiteral("reverse")}))
+            return false;
+        if (i < pauses.size()) {
+            parts << tmp.filePath(QStringLiteral("pause%1.wav").arg(i));
+            if (!sox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+                      QStringLiteral("2"), parts.last(), QStringLiteral("trim"), QStringLiteral("0"),
+                      QString::number(pauses[i])}))
+                return false;
+        }
+    }
+    return sox(parts << wavPath);
+}
+
+bool sox(const QStringList &arguments)
+{
+    return run(QStringLiteral("sox"), arguments);
+}
+
 double decodedSeconds(const QString &audioPath)
 {
     QTemporaryDir tmp;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class QProcess;
 
@@ -14,6 +16,12 @@ bool makeSpeechMp3(const QString &mp3Path, const QString &text);
 // A sine of the given peak amplitude (0..1) in both channels.
 bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz, double peak = 0.5);
 bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz);
+// Phrases spoken by espeak-ng, each trimmed to its sound and joined by silences of the
+// given lengths in seconds (one fewer than phrases), as a 44.1 kHz stereo WAV.
+bool makeSpeechWithPauses(const QString &wavPath, const QStringList &phrases,
+                          const QVector<double> &pauses);
+// Runs sox with these arguments (effects, mixing); false when it failed.
+bool sox(const QStringList &arguments);
 
 // Duration in seconds as a real decoder reads it (sox), or -1 when it cannot decode.
 double decodedSeconds(const QString &audioPath);
