@@ -22,9 +22,14 @@ template<typename T> void put(char *&at, T value)
 
 } // namespace
 
-WavWriter::WavWriter(QIODevice *device, PcmFormat format) : m_device(device), m_format(format)
+WavWriter::WavWriter(QIODevice *device, PcmFormat format) : m_device(device), m_format(format) { }
+
+bool WavWriter::start()
 {
-    m_ok = writeHeader(0);
+    if (!m_started)
+        m_ok = m_ok && writeHeader(0);
+    m_started = true;
+    return m_ok;
 }
 
 bool WavWriter::writeHeader(quint32 dataBytes)
@@ -55,7 +60,7 @@ bool WavWriter::write(const float *interleaved, qint64 frames)
 {
     const auto count = size_t(frames * m_format.channels);
     m_dataBytes += count * 2;
-    if (!m_ok || m_dataBytes > kMaxDataBytes)
+    if (!start() || m_dataBytes > kMaxDataBytes)
         return m_ok = false;
     m_converted.resize(count);
     for (size_t i = 0; i < count; ++i)
@@ -67,7 +72,7 @@ bool WavWriter::write(const float *interleaved, qint64 frames)
 
 bool WavWriter::finish()
 {
-    return m_ok && m_device->seek(0) && writeHeader(quint32(m_dataBytes))
+    return start() && m_device->seek(0) && writeHeader(quint32(m_dataBytes))
         && m_device->seek(m_device->size());
 }
 

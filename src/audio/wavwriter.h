@@ -6,8 +6,8 @@ class QIODevice;
 
 namespace audio {
 
-// 16-bit PCM WAV written as it comes: the header's sizes are filled in by finish(), so
-// the device must be seekable (a file or a QSaveFile).
+// 16-bit PCM WAV written as it comes: the header goes out with the first write and its
+// sizes are filled in by finish(), so the device must be seekable (a file or a QSaveFile).
 class WavWriter
 {
 public:
@@ -18,11 +18,13 @@ public:
 
 private:
     bool writeHeader(quint32 dataBytes);
+    bool start();
 
     QIODevice *m_device = nullptr;
     PcmFormat m_format;
     quint64 m_dataBytes = 0;
     std::vector<qint16> m_converted;
+    bool m_started = false;
     bool m_ok = true;
 };
 

@@ -49,7 +49,7 @@ bool makeSpeechWav(const QString &wavPath, const QString &text)
     QTemporaryDir tmp;
     const QString raw = tmp.filePath(QStringLiteral("speech.wav"));
     // espeak-ng speaks at 22 050 Hz mono; the programs expect 44.1 kHz stereo.
-    return run(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), raw, text})
+    return run(QStringLiteral("espeak-ng"), {QStringLiteral("-m"), QStringLiteral("-w"), raw, text})
         && run(QStringLiteral("sox"), {raw, QStringLiteral("-r"), QStringLiteral("44100"),
                                        QStringLiteral("-c"), QStringLiteral("2"), wavPath});
 }
@@ -77,33 +77,9 @@ bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz)
     return makeToneWav(wav, seconds, frequencyHz) && wavToMp3(wav, mp3Path);
 }
 
-bool makeSpeechWithPauses(const QString &wavPath, const QStringList &phrases, const QVector<double> &pauses)
+bool sox(const QString &arguments)
 {
-    QTemporaryDir tmp;
-    QStringList parts;
-    for (int i = 0; i < phrases.size(); ++i) {
-        const QString spoken = tmp.filePath(QStringLiteral("spoken%1.wav").arg(i));
-        parts << tmp.filePath(QStringLiteral("phrase%1.wav").arg(i));
-        // espeak-ng pads each phrase with silence of its own, which would lengthen the pauses.
-        if (!makeSpeechWav(spoken, phrases[i])
-            || !sox({spoken, parts.last(), QStringLiteral("silence"), QStringLiteral("1"), QStringLiteral("0.01"),
-                     QStringLiteral("0.1%"), QStringLiteral("reverse"), QStringLiteral("silence"), QStringLiteral("1"),
-                     QStringLiteral("0.01"), QStringLiteral("0.1%"), QStringLiteral("reverse")}))
-            return false;
-        if (i < pauses.size()) {
-            parts << tmp.filePath(QStringLiteral("pause%1.wav").arg(i));
-            if (!sox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
-                      QStringLiteral("2"), parts.last(), QStringLiteral("trim"), QStringLiteral("0"),
-                      QString::number(pauses[i])}))
-                return false;
-        }
-    }
-    return sox(parts << wavPath);
-}
-
-bool sox(const QStringList &arguments)
-{
-    return run(QStringLiteral("sox"), arguments);
+    return run(QStringLiteral("sox"), arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 double decodedSeconds(const QString &audioPath)

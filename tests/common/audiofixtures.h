@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <QVector>
 
 class QProcess;
 
@@ -10,18 +8,16 @@ class QProcess;
 // never hand-edited binaries. Each returns false when the tool failed.
 namespace AudioFixtures {
 
+// The text may hold SSML, e.g. <break time="600ms"/> for a pause of just that length.
 bool makeSpeechWav(const QString &wavPath, const QString &text);
 // Spoken text as a 44.1 kHz stereo MP3; repeat the text for a longer file.
 bool makeSpeechMp3(const QString &mp3Path, const QString &text);
 // A sine of the given peak amplitude (0..1) in both channels.
 bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz, double peak = 0.5);
 bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz);
-// Phrases spoken by espeak-ng, each trimmed to its sound and joined by silences of the
-// given lengths in seconds (one fewer than phrases), as a 44.1 kHz stereo WAV.
-bool makeSpeechWithPauses(const QString &wavPath, const QStringList &phrases,
-                          const QVector<double> &pauses);
-// Runs sox with these arguments (effects, mixing); false when it failed.
-bool sox(const QStringList &arguments);
+// Runs sox with these arguments separated by blanks (so paths without blanks, as in a
+// QTemporaryDir), e.g. "in.wav out.wav vol 0.1"; false when it failed.
+bool sox(const QString &arguments);
 
 // Duration in seconds as a real decoder reads it (sox), or -1 when it cannot decode.
 double decodedSeconds(const QString &audioPath);
