@@ -7,6 +7,7 @@
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -137,9 +138,12 @@ private:
     bool fail(const QString &reason);
     bool preroll();
     bool seekToPart();
-    bool pullAll(const ChunkConsumer &consume);
+    bool waitForEnd();
+    // On GStreamer's streaming thread: chunks go to the consumer right there, since handing
+    // each MP3 frame's buffer over to another thread cost as much CPU as decoding it.
+    static GstFlowReturn onSample(GstAppSink *sink, gpointer self);
     // False when the consumer wants no more or the part has ended.
-    bool deliver(GstSample *sample, const ChunkConsumer &consume);
+    bool deliver(GstSample *sample);
 
     QString m_path;
     DecodeOptions m_options;
@@ -148,6 +152,8 @@ private:
     PipelinePtr m_pipeline;
     BusPtr m_bus;
     GstElement *m_sink = nullptr;
+    const ChunkConsumer *m_consume = nullptr;
+    std::atomic<bool> m_done { false };
     qint64 m_nextFrame = -1;
     gint64 m_durationNs = -1;
 };
@@ -176,7 +182,13 @@ DecodeResult Decoding::run(const ChunkConsumer &consume)
         return m_result;
     }
     m_bus.reset(gst_element_get_bus(m_pipeline.get()));
-    m_result.ok = preroll() && seekToPart() && pullAll(consume);
+    m_consume = &consume;
+    GstAppSinkCallbacks callbacks {};
+    callbacks.new_sample = &Decoding::onSample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(m_sink), &callbacks, this, nullptr);
+    m_result.ok = preroll() && seekToPart() && waitForEnd();
+    // Stopping joins the streaming thread, so nothing writes the result any more.
+    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
     return m_result;
 }
 
@@ -222,29 +234,43 @@ bool Decoding::seekToPart()
     return true;
 }
 
-bool Decoding::pullAll(const ChunkConsumer &consume)
+bool Decoding::waitForEnd()
 {
-    GstAppSink *sink = GST_APP_SINK(m_sink);
     for (;;) {
         if (m_control.cancelled()) {
             m_result.cancelled = true;
             return false;
         }
-        SamplePtr sample(gst_app_sink_try_pull_sample(sink, kPollInterval));
-        if (sample) {
-            if (!deliver(sample.get(), consume))
-                return true;
-            continue;
-        }
-        const QString reason = busError(m_bus.get());
-        if (!reason.isEmpty())
-            return fail(reason);
-        if (gst_app_sink_is_eos(sink))
+        if (m_done)
             return true;
+        GstMessage *message = gst_bus_timed_pop_filtered(m_bus.get(), kPollInterval,
+            GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS));
+        if (!message)
+            continue;
+        const bool ended = GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+        GError *error = nullptr;
+        if (!ended)
+            gst_message_parse_error(message, &error, nullptr);
+        const QString reason = QString::fromUtf8(error ? error->message : "");
+        g_clear_error(&error);
+        gst_message_unref(message);
+        return ended || fail(reason);
     }
 }
 
-bool Decoding::deliver(GstSample *sample, const ChunkConsumer &consume)
+GstFlowReturn Decoding::onSample(GstAppSink *sink, gpointer self)
+{
+    auto *decoding = static_cast<Decoding *>(self);
+    SamplePtr sample(gst_app_sink_pull_sample(sink));
+    if (decoding->m_done || decoding->m_control.cancelled() || !sample
+        || !decoding->deliver(sample.get())) {
+        decoding->m_done = true;
+        return GST_FLOW_EOS;
+    }
+    return GST_FLOW_OK;
+}
+
+bool Decoding::deliver(GstSample *sample)
 {
     GstAudioInfo info;
     GstBuffer *buffer = gst_sample_get_buffer(sample);
@@ -279,7 +305,7 @@ bool Decoding::deliver(GstSample *sample, const ChunkConsumer &consume)
     chunk.samples += skip * chunk.format.channels;
     chunk.firstFrame += skip;
     chunk.frames = std::clamp<qint64>(end - chunk.firstFrame, 0, chunk.frames - skip);
-    const bool wanted = chunk.frames == 0 || consume(chunk);
+    const bool wanted = chunk.frames == 0 || (*m_consume)(chunk);
     gst_buffer_unmap(buffer, &map);
 
     if (m_control.progress && m_durationNs > 0)

@@ -5,8 +5,9 @@
 #include <QString>
 
 // Decoding of any file the player can open (every format GStreamer's decodebin knows) to
-// float PCM, streamed chunk by chunk or held whole. Runs on the calling thread, which must
-// not be the GUI thread for anything longer than a few seconds of audio.
+// float PCM, streamed chunk by chunk or held whole. The calls block until the file is
+// decoded, so they belong on a worker thread, never the GUI thread. The consumer and the
+// progress callback run on GStreamer's streaming thread, one call at a time.
 namespace audio {
 
 // Makes sure GStreamer is initialised, once per process and from any thread. Phonon's

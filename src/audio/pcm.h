@@ -41,7 +41,7 @@ struct PcmBuffer
 };
 
 // How a caller follows and stops long work that runs on its own thread. progress gets
-// 0..1 and is called on the working thread; cancel is polled at least every 100 ms.
+// 0..1 and is called on a working thread; cancel is polled at least every 100 ms.
 struct JobControl
 {
     std::function<void(double fraction)> progress;

@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <cstring>
 
 namespace audio {
 
@@ -17,6 +18,7 @@ constexpr int kHeaderBytes = 8 + 3 * 4;
 constexpr float kScale = 32767.0f;
 // Ten hours of 10 ms windows: anything larger is not a peaks file of ours.
 constexpr qint32 kMaxWindows = 3600000;
+constexpr qint64 kFanOut = 8;
 
 qint16 toInt16(float value)
 {
@@ -39,35 +41,37 @@ void appendColumn(QByteArray *bytes, const std::vector<float> &values)
     qToLittleEndian<qint16>(scaled.data(), qsizetype(scaled.size()), bytes->data() + offset);
 }
 
-void readColumn(const char *raw, qint32 count, std::vector<float> *values)
+void readColumn(const uchar *raw, qint32 count, std::vector<float> *values)
 {
-    std::vector<qint16> scaled(count);
-    qFromLittleEndian<qint16>(raw, count, scaled.data());
-    values->resize(count);
-    std::transform(scaled.begin(), scaled.end(), values->begin(),
-        [](qint16 v) { return float(v) / kScale; });
+    values->resize(size_t(count));
+    for (qint32 i = 0; i < count; ++i)
+        (*values)[size_t(i)] = float(qFromLittleEndian<qint16>(raw + 2 * i)) / kScale;
 }
 
 } // namespace
 
 PeakPyramid::PeakPyramid(Envelope envelope) : m_envelope(std::move(envelope))
 {
-    std::vector<Block> level(m_envelope.windows());
-    for (int i = 0; i < m_envelope.windows(); ++i)
-        level[i] = { m_envelope.minimum[i], m_envelope.maximum[i],
-            m_envelope.rms[i] * m_envelope.rms[i] };
-    m_levels.push_back(std::move(level));
-    while (m_levels.back().size() > 1) {
-        const std::vector<Block> &below = m_levels.back();
-        std::vector<Block> above((below.size() + 1) / 2);
-        for (size_t i = 0; i < above.size(); ++i) {
-            const Block &a = below[2 * i];
-            const Block &b = 2 * i + 1 < below.size() ? below[2 * i + 1] : a;
-            above[i] = { std::min(a.minimum, b.minimum), std::max(a.maximum, b.maximum),
-                (a.meanSquare + b.meanSquare) / 2 };
+    qint64 below = m_envelope.windows();
+    while (below > 1) {
+        const bool fromWindows = m_levels.empty();
+        std::vector<Block> level(size_t((below + kFanOut - 1) / kFanOut));
+        for (qint64 i = 0; i < below; ++i) {
+            const Block part = fromWindows ? windowBlock(i) : m_levels.back()[size_t(i)];
+            Block &block = level[size_t(i / kFanOut)];
+            block.minimum = std::min(block.minimum, part.minimum);
+            block.maximum = std::max(block.maximum, part.maximum);
+            block.meanSquare += part.meanSquare / kFanOut; // a short last block is never used
         }
-        m_levels.push_back(std::move(above));
+        below = qint64(level.size());
+        m_levels.push_back(std::move(level));
     }
+}
+
+PeakPyramid::Block PeakPyramid::windowBlock(qint64 window) const
+{
+    const auto i = size_t(window);
+    return { m_envelope.minimum[i], m_envelope.maximum[i], m_envelope.rms[i] * m_envelope.rms[i] };
 }
 
 PeakColumn PeakPyramid::columnOf(qint64 window, qint64 endWindow) const
@@ -75,17 +79,20 @@ PeakColumn PeakPyramid::columnOf(qint64 window, qint64 endWindow) const
     Block sum;
     double squares = 0;
     const qint64 count = endWindow - window;
-    // The largest aligned block that fits, from left to right: at most two per level.
+    // The largest aligned block that fits, from left to right: at most 2 x 7 per level.
     while (window < endWindow) {
         size_t level = 0;
-        while (level + 1 < m_levels.size() && window % (qint64(2) << level) == 0
-            && window + (qint64(2) << level) <= endWindow)
+        qint64 span = 1;
+        while (level < m_levels.size() && window % (span * kFanOut) == 0
+            && window + span * kFanOut <= endWindow) {
+            span *= kFanOut;
             ++level;
-        const Block &block = m_levels[level][size_t(window >> level)];
+        }
+        const Block block = level == 0 ? windowBlock(window) : m_levels[level - 1][size_t(window / span)];
         sum.minimum = std::min(sum.minimum, block.minimum);
         sum.maximum = std::max(sum.maximum, block.maximum);
-        squares += double(block.meanSquare) * double(qint64(1) << level);
-        window += qint64(1) << level;
+        squares += double(block.meanSquare) * double(span);
+        window += span;
     }
     return { sum.minimum, sum.maximum, float(std::sqrt(squares / double(count))) };
 }
@@ -130,21 +137,22 @@ bool writePeaks(const QString &path, const Envelope &envelope)
 bool readPeaks(const QString &path, Envelope *envelope)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() < kHeaderBytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < kHeaderBytes || !bytes.startsWith(QByteArray(kMagic, sizeof kMagic)))
+    // Mapped rather than read: the cached hour is 2 MB and must be ready within 50 ms.
+    const uchar *bytes = file.map(0, file.size());
+    if (!bytes || std::memcmp(bytes, kMagic, sizeof kMagic) != 0)
         return false;
-    const char *header = bytes.constData() + sizeof kMagic;
+    const uchar *header = bytes + sizeof kMagic;
     const auto rate = qFromLittleEndian<qint32>(header);
     const auto perWindow = qFromLittleEndian<qint32>(header + 4);
     const auto windows = qFromLittleEndian<qint32>(header + 8);
     if (rate <= 0 || rate > 1000000 || perWindow <= 0 || windows < 0 || windows > kMaxWindows
-        || bytes.size() != kHeaderBytes + qint64(windows) * 6)
+        || file.size() != kHeaderBytes + qint64(windows) * 6)
         return false;
     envelope->sampleRate = rate;
     envelope->framesPerWindow = perWindow;
-    const char *data = bytes.constData() + kHeaderBytes;
+    const uchar *data = bytes + kHeaderBytes;
     readColumn(data, windows, &envelope->minimum);
     readColumn(data + 2 * windows, windows, &envelope->maximum);
     readColumn(data + 4 * windows, windows, &envelope->rms);
