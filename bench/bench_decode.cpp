@@ -59,6 +59,7 @@ void print(const char *what, const Cost &cost, const Cost &reference)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QString mp3 = AudioBenchFixtures::speech(3600, true);
     if (mp3.isEmpty() || !ensureGStreamer()) {
         std::fprintf(stderr, "cannot make the 60-minute MP3 or start GStreamer\n");
@@ -104,11 +105,13 @@ int main(int argc, char *argv[])
     const PeaksResult first = materialPeaks(mp3, cache);
     const double firstS = timer.nsecsElapsed() / 1e9;
     timer.restart();
-    const PeaksResult cached = materialPeaks(mp3, cache);
-    const double cachedS = timer.nsecsElapsed() / 1e9;
+    PeaksResult cached = materialPeaks(mp3, cache);
+    const double justWrittenMs = timer.nsecsElapsed() / 1e6;
+    const Cost again = measure([&] { cached = materialPeaks(mp3, cache); });
     std::printf("  first time (decoded): %6.3f s   target <= 1 s: %s\n", firstS, firstS <= 1 ? "met" : "NOT met");
-    std::printf("  cached:               %6.1f ms  target <= 50 ms: %s (%s)\n", cachedS * 1000,
-        cachedS <= 0.05 ? "met" : "NOT met", cached.fromCache ? "from the cache" : "NOT from the cache");
+    std::printf("  cached: %.1f ms right after it was written, then %.1f ms (best of 3); target <= 50 ms: %s (%s)\n",
+        justWrittenMs, again.wallS * 1000, std::max(justWrittenMs, again.wallS * 1000) <= 50 ? "met" : "NOT met",
+        cached.fromCache ? "from the cache" : "NOT from the cache");
     std::printf("  first time / reference decode: %.2fx\n", firstS / reference.wallS);
     timer.restart();
     for (int i = 0; i < 100; ++i)

@@ -1,6 +1,6 @@
 #include "boothmix.h"
+#include "texts.h"
 
-#include <QCoreApplication>
 #include <QSaveFile>
 
 #include <lame/lame.h>
@@ -21,11 +21,6 @@ struct LameCloser
 {
     void operator()(lame_global_flags *flags) const { lame_close(flags); }
 };
-
-QString text(const char *source)
-{
-    return QCoreApplication::translate("AudioEngine", source);
-}
 
 float monoAt(const PcmBuffer &pcm, qint64 frame)
 {
@@ -81,7 +76,7 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
     const int channels = pcm.format.channels;
     std::unique_ptr<lame_global_flags, LameCloser> lame(lame_init());
     if (!lame || channels < 1 || channels > 2) {
-        result.error = text("Cannot make the MP3 \"%1\": the encoder does not start.").arg(path);
+        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": the encoder does not start.").arg(path);
         return result;
     }
     lame_set_in_samplerate(lame.get(), pcm.format.sampleRate);
@@ -90,7 +85,7 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
     lame_set_brate(lame.get(), kbps);
     QSaveFile file(path);
     if (lame_init_params(lame.get()) < 0 || !file.open(QIODevice::WriteOnly)) {
-        result.error = text("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
+        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
         return result;
     }
     std::vector<unsigned char> mp3(kMp3Bytes);
@@ -108,7 +103,7 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
         && file.write(reinterpret_cast<const char *>(mp3.data()), tail) == tail
         && writeLameTag(lame.get(), &file) && file.commit();
     if (!written)
-        result.error = text("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
+        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
     result.ok = written;
     return result;
 }

@@ -1,6 +1,6 @@
 #include "decoder.h"
+#include "texts.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <gst/app/gstappsink.h>
@@ -31,11 +31,6 @@ struct SampleUnref
 };
 using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 
-QString text(const char *source)
-{
-    return QCoreApplication::translate("AudioEngine", source);
-}
-
 // decodebin exposes its pads once it knows the streams; only the first audio stream is
 // taken (uridecodebin exposes nothing else, see makePipeline).
 void linkDecodedPad(GstElement *, GstPad *pad, gpointer converter)
@@ -52,7 +47,7 @@ void checkSoundFound(GstElement *, gpointer converter)
     auto *element = static_cast<GstElement *>(converter);
     GstPad *sink = gst_element_get_static_pad(element, "sink");
     if (!gst_pad_is_linked(sink)) {
-        const QByteArray reason = text("the file holds no sound.").toUtf8();
+        const QByteArray reason = AudioEngine::tr("the file holds no sound.").toUtf8();
         GError *error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE,
             reason.constData());
         gst_element_post_message(element,
@@ -161,7 +156,7 @@ private:
 bool Decoding::fail(const QString &reason)
 {
     m_result.ok = false;
-    m_result.error = text("Cannot decode \"%1\": %2").arg(QFileInfo(m_path).fileName(), reason);
+    m_result.error = AudioEngine::tr("Cannot decode \"%1\": %2").arg(QFileInfo(m_path).fileName(), reason);
     return false;
 }
 
@@ -173,12 +168,12 @@ DecodeResult Decoding::run(const ChunkConsumer &consume)
         return m_result;
     }
     if (!QFileInfo(m_path).isFile()) {
-        fail(text("the file does not exist."));
+        fail(AudioEngine::tr("the file does not exist."));
         return m_result;
     }
     m_pipeline = makePipeline(m_path, m_options, &m_sink);
     if (!m_pipeline) {
-        fail(text("a GStreamer element is missing (gstreamer1.0-plugins-base)."));
+        fail(AudioEngine::tr("a GStreamer element is missing (gstreamer1.0-plugins-base)."));
         return m_result;
     }
     m_bus.reset(gst_element_get_bus(m_pipeline.get()));
@@ -200,7 +195,7 @@ bool Decoding::preroll()
             = gst_element_get_state(m_pipeline.get(), nullptr, nullptr, kPollInterval);
         if (state == GST_STATE_CHANGE_FAILURE) {
             const QString reason = busError(m_bus.get());
-            return fail(reason.isEmpty() ? text("the format is not supported.") : reason);
+            return fail(reason.isEmpty() ? AudioEngine::tr("the format is not supported.") : reason);
         }
         if (state != GST_STATE_CHANGE_ASYNC)
             break;
@@ -228,7 +223,7 @@ bool Decoding::seekToPart()
         const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
         if (!gst_element_seek(m_pipeline.get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
                 start, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
-            return fail(text("the file cannot be read from the middle."));
+            return fail(AudioEngine::tr("the file cannot be read from the middle."));
     }
     gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING);
     return true;
@@ -323,7 +318,7 @@ bool ensureGStreamer(QString *error)
         GError *gerror = nullptr;
         // gst_init_check returns at once when Phonon's backend has already initialised it.
         if (!gst_init_check(nullptr, nullptr, &gerror))
-            failure = text("GStreamer cannot start: %1")
+            failure = AudioEngine::tr("GStreamer cannot start: %1")
                           .arg(QString::fromUtf8(gerror ? gerror->message : ""));
         g_clear_error(&gerror);
     });

@@ -7,8 +7,21 @@
 #include <functional>
 #include <vector>
 
-// The audio engine's value types. Everything in src/audio works on these and knows no
-// window, so the player, the recorder's take figures and the review view share one engine.
+// The audio engine (library zorva_audio, namespace audio): plain C++ on Qt Core, GStreamer,
+// SoundTouch and LAME, knowing no window, so the player, the take figures and the review
+// view share one engine. Its parts, one header each:
+//   pcm.h             these value types: PCM buffers, progress and cancelling, results
+//   decoder.h         any file GStreamer plays to float PCM, streamed or whole (decodeStream)
+//   envelope.h        peak/RMS per 10 ms window, computed while decoding, on both cores
+//   peaks.h           waveform columns for any width and range; the per-material peaks cache
+//   segmentation.h    speech and pauses against an adaptive speech floor; take figures
+//   stretcher.h       pitch-keeping time-stretch, the player's speeds, material/copy time map
+//   stretchrenderer.h the background job that makes the player's slower copy, with its cache
+//   cachefolder.h     per-material cache files under a size limit (least recently used out)
+//   wavwriter.h       16-bit WAV output
+//   boothmix.h        model left, take right in one stereo stream; MP3 export
+// Long work (decoding, peaks, copies) blocks its caller: run it on a worker thread, or use
+// StretchRenderer, which brings its own.
 namespace audio {
 
 // Sample rate in Hz and channel count of interleaved 32-bit float PCM in -1..1.

@@ -1,10 +1,10 @@
 #include "stretchrenderer.h"
+#include "texts.h"
 
 #include "decoder.h"
 #include "stretcher.h"
 #include "wavwriter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -24,11 +24,6 @@ struct StretchRenderer::Job
 };
 
 namespace {
-
-QString text(const char *source)
-{
-    return QCoreApplication::translate("AudioEngine", source);
-}
 
 bool isOriginalSpeed(double speed)
 {
@@ -87,7 +82,7 @@ Outcome renderCopy(const QString &material, double speed, const CacheFolder &cac
     QDir().mkpath(cache.folder());
     QSaveFile file(path);
     const auto writeError = [&] {
-        return Outcome { {}, text("Cannot write the slower copy \"%1\": %2").arg(path, file.errorString()) };
+        return Outcome { {}, AudioEngine::tr("Cannot write the slower copy \"%1\": %2").arg(path, file.errorString()) };
     };
     if (!file.open(QIODevice::WriteOnly))
         return writeError();
@@ -100,7 +95,7 @@ Outcome renderCopy(const QString &material, double speed, const CacheFolder &cac
     if (!decoded.ok)
         return { {}, decoded.error };
     if (!writer.hadSound())
-        return { {}, text("Cannot decode \"%1\": %2").arg(QFileInfo(material).fileName(), text("the file holds no sound.")) };
+        return { {}, AudioEngine::tr("Cannot decode \"%1\": %2").arg(QFileInfo(material).fileName(), AudioEngine::tr("the file holds no sound.")) };
     if (!written || !writer.finish() || !file.commit())
         return writeError();
     cache.evict(path);
