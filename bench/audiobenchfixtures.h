@@ -32,14 +32,16 @@ inline QString speech(int seconds, bool mp3)
         return path;
     const QString phrase = folder() + QStringLiteral("/phrase.wav");
     if (!QFileInfo::exists(phrase)
-        && !AudioFixtures::makeSpeechWav(phrase, QStringLiteral(
-               "Good morning everyone. Today we will talk about the climate conference, which "
-               "brought together delegates from more than one hundred and ninety countries. The "
-               "negotiations were difficult, but in the end an agreement was reached on the "
-               "reduction of emissions and on financial support for developing nations.")))
+        && !AudioFixtures::makeSpeechWav(phrase,
+            QStringLiteral(
+                "Good morning everyone. Today we will talk about the climate conference, which "
+                "brought together delegates from more than one hundred and ninety countries. The "
+                "negotiations were difficult, but in the end an agreement was reached on the "
+                "reduction of emissions and on financial support for developing nations.")))
         return {};
-    const QString make = mp3 ? QStringLiteral("sox %1 -t wav - repeat 300 trim 0 %2 | lame --quiet -b 128 - %3")
-                             : QStringLiteral("sox %1 %3 repeat 300 trim 0 %2");
+    const QString make = mp3
+        ? QStringLiteral("sox %1 -t wav - repeat 300 trim 0 %2 | lame --quiet -b 128 - %3")
+        : QStringLiteral("sox %1 %3 repeat 300 trim 0 %2");
     return shell(make.arg(phrase).arg(seconds).arg(path)) ? path : QString();
 }
 

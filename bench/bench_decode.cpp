@@ -8,11 +8,9 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace audio;
 
@@ -71,31 +69,33 @@ int main(int argc, char *argv[])
     const Cost reference = measure(
         [&] {
             QProcess::execute(QStringLiteral("gst-launch-1.0"),
-                { QStringLiteral("-q"), QStringLiteral("filesrc"), QStringLiteral("location=") + mp3,
-                    QStringLiteral("!"), QStringLiteral("decodebin"), QStringLiteral("!"),
-                    QStringLiteral("fakesink"), QStringLiteral("sync=false") });
+                { QStringLiteral("-q"), QStringLiteral("filesrc"),
+                    QStringLiteral("location=") + mp3, QStringLiteral("!"),
+                    QStringLiteral("decodebin"), QStringLiteral("!"), QStringLiteral("fakesink"),
+                    QStringLiteral("sync=false") });
         },
         RUSAGE_CHILDREN);
     print("reference: gst-launch-1.0 filesrc ! decodebin ! fakesink", reference, reference);
 
-    print("decode only, to float in our app sink (1 thread)", measure([&] {
-        decodeStream(mp3, {}, [](const PcmChunk &) { return true; });
-    }), reference);
+    print("decode only, to float in our app sink (1 thread)",
+        measure([&] { decodeStream(mp3, {}, [](const PcmChunk &) { return true; }); }), reference);
     Envelope envelope;
     print("decode + envelope, whole file on 1 thread", measure([&] {
         envelope = decodeEnvelope(mp3, { kEnvelopeWindowSeconds, 1 }).envelope;
-    }), reference);
+    }),
+        reference);
     const Cost split = measure([&] { envelope = decodeEnvelope(mp3).envelope; });
     print("decode + envelope, two halves side by side (default)", split, reference);
-    std::printf("  target: decode + envelope <= 2 s: %s (%.2f s)\n", split.wallS <= 2 ? "met" : "NOT met",
-        split.wallS);
+    std::printf("  target: decode + envelope <= 2 s: %s (%.2f s)\n",
+        split.wallS <= 2 ? "met" : "NOT met", split.wallS);
 
     PcmBuffer minute;
     decodeFile(AudioBenchFixtures::speech(60, false), {}, &minute);
     print("envelope arithmetic alone (60 x one decoded minute)", measure([&] {
         for (int i = 0; i < 60; ++i)
             envelopeOf(minute);
-    }), reference);
+    }),
+        reference);
 
     std::printf("\nPeaks of the 60-minute material for the review view\n");
     QTemporaryDir cacheDir;
@@ -108,9 +108,12 @@ int main(int argc, char *argv[])
     PeaksResult cached = materialPeaks(mp3, cache);
     const double justWrittenMs = timer.nsecsElapsed() / 1e6;
     const Cost again = measure([&] { cached = materialPeaks(mp3, cache); });
-    std::printf("  first time (decoded): %6.3f s   target <= 1 s: %s\n", firstS, firstS <= 1 ? "met" : "NOT met");
-    std::printf("  cached: %.1f ms right after it was written, then %.1f ms (best of 3); target <= 50 ms: %s (%s)\n",
-        justWrittenMs, again.wallS * 1000, std::max(justWrittenMs, again.wallS * 1000) <= 50 ? "met" : "NOT met",
+    std::printf("  first time (decoded): %6.3f s   target <= 1 s: %s\n", firstS,
+        firstS <= 1 ? "met" : "NOT met");
+    std::printf("  cached: %.1f ms right after it was written, then %.1f ms (best of 3); target <= "
+                "50 ms: %s (%s)\n",
+        justWrittenMs, again.wallS * 1000,
+        std::max(justWrittenMs, again.wallS * 1000) <= 50 ? "met" : "NOT met",
         cached.fromCache ? "from the cache" : "NOT from the cache");
     std::printf("  first time / reference decode: %.2fx\n", firstS / reference.wallS);
     timer.restart();

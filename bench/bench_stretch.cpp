@@ -12,14 +12,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <rubberband/RubberBandStretcher.h>
-#include <soundtouch/SoundTouch.h>
-
 #include <cmath>
 #include <complex>
 #include <cstdio>
 #include <functional>
+#include <rubberband/RubberBandStretcher.h>
+#include <soundtouch/SoundTouch.h>
 
 using namespace audio;
 
@@ -40,11 +38,13 @@ PcmBuffer soundTouch(const PcmBuffer &in, double speed, bool speechSettings)
     std::vector<float> got(4096 * size_t(in.format.channels));
     const auto drain = [&] {
         while (uint n = touch.receiveSamples(got.data(), 4096))
-            out.samples.insert(out.samples.end(), got.begin(), got.begin() + n * in.format.channels);
+            out.samples.insert(
+                out.samples.end(), got.begin(), got.begin() + n * in.format.channels);
     };
     // In blocks: SoundTouch takes quadratic time over a whole file put in at once.
     for (qint64 at = 0; at < in.frames(); at += 4096) {
-        touch.putSamples(in.samples.data() + at * in.format.channels, uint(std::min<qint64>(4096, in.frames() - at)));
+        touch.putSamples(in.samples.data() + at * in.format.channels,
+            uint(std::min<qint64>(4096, in.frames() - at)));
         drain();
     }
     touch.flush();
@@ -53,14 +53,16 @@ PcmBuffer soundTouch(const PcmBuffer &in, double speed, bool speechSettings)
 }
 
 // Offline (studied) stretching, the library's best mode for whole files.
-PcmBuffer rubberBand(const PcmBuffer &in, double speed, RubberBand::RubberBandStretcher::Options engine)
+PcmBuffer rubberBand(
+    const PcmBuffer &in, double speed, RubberBand::RubberBandStretcher::Options engine)
 {
     using RubberBand::RubberBandStretcher;
     const int channels = in.format.channels;
     const auto frames = size_t(in.frames());
     RubberBandStretcher stretcher(size_t(in.format.sampleRate), size_t(channels),
         RubberBandStretcher::OptionProcessOffline | engine, 1.0 / speed);
-    std::vector<std::vector<float>> planes(static_cast<size_t>(channels), std::vector<float>(frames));
+    std::vector<std::vector<float>> planes(
+        static_cast<size_t>(channels), std::vector<float>(frames));
     std::vector<const float *> inputs;
     for (int c = 0; c < channels; ++c) {
         for (size_t i = 0; i < frames; ++i)
@@ -76,7 +78,8 @@ PcmBuffer rubberBand(const PcmBuffer &in, double speed, RubberBand::RubberBandSt
         outputs.push_back(plane.data());
     const auto drain = [&] {
         for (int ready; (ready = stretcher.available()) > 0;) {
-            const size_t n = stretcher.retrieve(outputs.data(), std::min<size_t>(size_t(ready), 8192));
+            const size_t n
+                = stretcher.retrieve(outputs.data(), std::min<size_t>(size_t(ready), 8192));
             for (size_t i = 0; i < n; ++i)
                 for (int c = 0; c < channels; ++c)
                     out.samples.push_back(got[size_t(c)][i]);
@@ -104,7 +107,8 @@ double frequency(const PcmBuffer &pcm)
     const qint64 from = pcm.frames() / 10, to = pcm.frames() * 9 / 10;
     int crossings = 0;
     for (qint64 i = from + 1; i < to; ++i)
-        crossings += (pcm.samples[size_t((i - 1) * channels)] < 0) != (pcm.samples[size_t(i * channels)] < 0);
+        crossings += (pcm.samples[size_t((i - 1) * channels)] < 0)
+            != (pcm.samples[size_t(i * channels)] < 0);
     return crossings / 2.0 / (double(to - from) / pcm.format.sampleRate);
 }
 
@@ -190,7 +194,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    const QString wav = AudioBenchFixtures::speech(300, false), mp3 = AudioBenchFixtures::speech(300, true);
+    const QString wav = AudioBenchFixtures::speech(300, false),
+                  mp3 = AudioBenchFixtures::speech(300, true);
     QTemporaryDir dir;
     const QString toneWav = dir.filePath("tone.wav");
     PcmBuffer speech, tone;
@@ -199,42 +204,54 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot make or decode the fixtures\n");
         return 1;
     }
-    PcmBuffer minute { speech.format, std::vector<float>(speech.samples.begin(),
-        speech.samples.begin() + 60 * speech.format.sampleRate * speech.format.channels) };
+    PcmBuffer minute { speech.format,
+        std::vector<float>(speech.samples.begin(),
+            speech.samples.begin() + 60 * speech.format.sampleRate * speech.format.channels) };
     const double realSeconds = speech.seconds();
 
     std::printf("Time-stretch libraries on %.0f s of espeak-ng speech (44.1 kHz stereo) at %.1fx\n",
         realSeconds, kSpeed);
-    std::printf("  %-32s %10s %12s %12s %14s\n", "engine", "x realtime", "pitch error", "length error",
-        "round trip LSD");
+    std::printf("  %-32s %10s %12s %12s %14s\n", "engine", "x realtime", "pitch error",
+        "length error", "round trip LSD");
     const std::vector<std::pair<const char *, Stretch>> engines {
-        { "SoundTouch, default settings", [](auto &in, double s) { return soundTouch(in, s, false); } },
-        { "SoundTouch, speech settings (ours)", [](auto &in, double s) { return soundTouch(in, s, true); } },
+        { "SoundTouch, default settings",
+            [](auto &in, double s) { return soundTouch(in, s, false); } },
+        { "SoundTouch, speech settings (ours)",
+            [](auto &in, double s) { return soundTouch(in, s, true); } },
         { "Rubber Band R2 (faster), offline",
-            [](auto &in, double s) { return rubberBand(in, s, RubberBand::RubberBandStretcher::OptionEngineFaster); } },
+            [](auto &in, double s) {
+                return rubberBand(in, s, RubberBand::RubberBandStretcher::OptionEngineFaster);
+            } },
         { "Rubber Band R3 (finer), offline",
-            [](auto &in, double s) { return rubberBand(in, s, RubberBand::RubberBandStretcher::OptionEngineFiner); } },
+            [](auto &in, double s) {
+                return rubberBand(in, s, RubberBand::RubberBandStretcher::OptionEngineFiner);
+            } },
     };
     for (const auto &[name, stretch] : engines) {
         const double taken = seconds([&, &stretch = stretch] { stretch(speech, kSpeed); });
         const PcmBuffer slowTone = stretch(tone, kSpeed);
         const double pitchError = 100 * (frequency(slowTone) / frequency(tone) - 1);
         const double lengthError = 100 * (slowTone.seconds() / (tone.seconds() / kSpeed) - 1);
-        const double distance = spectralDistance(minute, stretch(stretch(minute, kSpeed), 1 / kSpeed));
-        std::printf("  %-34s %8.1f %+11.3f%% %+11.3f%% %11.2f dB\n", name, realSeconds / taken, pitchError,
-            lengthError, distance);
+        const double distance
+            = spectralDistance(minute, stretch(stretch(minute, kSpeed), 1 / kSpeed));
+        std::printf("  %-34s %8.1f %+11.3f%% %+11.3f%% %11.2f dB\n", name, realSeconds / taken,
+            pitchError, lengthError, distance);
     }
-    std::printf("  (round trip: 60 s stretched to 0.7x and back, log-spectral distance to the original;\n"
-                "   the same speech against itself 2 ms later, for scale: %.2f dB)\n",
+    std::printf(
+        "  (round trip: 60 s stretched to 0.7x and back, log-spectral distance to the original;\n"
+        "   the same speech against itself 2 ms later, for scale: %.2f dB)\n",
         spectralDistance(minute, minute, 88));
 
-    std::printf("\nSlower copy of the 5-minute material at %.1fx, as the player asks for it\n", kSpeed);
-    const double soundstretch = toolSeconds("soundstretch", { wav, dir.filePath("st.wav"), "-tempo=-30", "-speech" });
-    const double rubberband = toolSeconds("rubberband", { "-q", "-T", "0.7", wav, dir.filePath("rb.wav") });
-    std::printf("  reference: soundstretch -speech (WAV in)     %6.2f s  %6.1fx realtime\n", soundstretch,
-        realSeconds / soundstretch);
-    std::printf("  reference: rubberband (R2, WAV in)           %6.2f s  %6.1fx realtime\n", rubberband,
-        realSeconds / rubberband);
+    std::printf(
+        "\nSlower copy of the 5-minute material at %.1fx, as the player asks for it\n", kSpeed);
+    const double soundstretch
+        = toolSeconds("soundstretch", { wav, dir.filePath("st.wav"), "-tempo=-30", "-speech" });
+    const double rubberband
+        = toolSeconds("rubberband", { "-q", "-T", "0.7", wav, dir.filePath("rb.wav") });
+    std::printf("  reference: soundstretch -speech (WAV in)     %6.2f s  %6.1fx realtime\n",
+        soundstretch, realSeconds / soundstretch);
+    std::printf("  reference: rubberband (R2, WAV in)           %6.2f s  %6.1fx realtime\n",
+        rubberband, realSeconds / rubberband);
     for (const QString &material : { wav, mp3 }) {
         StretchRenderer renderer;
         renderer.setCache(dir.filePath("cache"));
@@ -243,11 +260,13 @@ int main(int argc, char *argv[])
             renderer.render(material, kSpeed);
             finished.wait(120000);
         });
-        std::printf("  StretchRenderer, %s in                      %6.2f s  %6.1fx realtime  %.2fx soundstretch's speed%s\n",
-            material.endsWith(".mp3") ? "MP3" : "WAV", taken, realSeconds / taken, soundstretch / taken,
-            finished.isEmpty() ? "  FAILED" : "");
+        std::printf("  StretchRenderer, %s in                      %6.2f s  %6.1fx realtime  %.2fx "
+                    "soundstretch's speed%s\n",
+            material.endsWith(".mp3") ? "MP3" : "WAV", taken, realSeconds / taken,
+            soundstretch / taken, finished.isEmpty() ? "  FAILED" : "");
         if (material.endsWith(".mp3"))
-            std::printf("  target: >= 60x realtime: %s\n", realSeconds / taken >= 60 ? "met" : "NOT met");
+            std::printf(
+                "  target: >= 60x realtime: %s\n", realSeconds / taken >= 60 ? "met" : "NOT met");
     }
     return 0;
 }

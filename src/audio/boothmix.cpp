@@ -1,12 +1,11 @@
 #include "boothmix.h"
+
 #include "texts.h"
 
 #include <QSaveFile>
-
-#include <lame/lame.h>
-
 #include <algorithm>
 #include <cmath>
+#include <lame/lame.h>
 #include <memory>
 
 namespace audio {
@@ -76,7 +75,8 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
     const int channels = pcm.format.channels;
     std::unique_ptr<lame_global_flags, LameCloser> lame(lame_init());
     if (!lame || channels < 1 || channels > 2) {
-        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": the encoder does not start.").arg(path);
+        result.error
+            = AudioEngine::tr("Cannot make the MP3 \"%1\": the encoder does not start.").arg(path);
         return result;
     }
     lame_set_in_samplerate(lame.get(), pcm.format.sampleRate);
@@ -85,7 +85,8 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
     lame_set_brate(lame.get(), kbps);
     QSaveFile file(path);
     if (lame_init_params(lame.get()) < 0 || !file.open(QIODevice::WriteOnly)) {
-        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
+        result.error
+            = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
         return result;
     }
     std::vector<unsigned char> mp3(kMp3Bytes);
@@ -93,17 +94,20 @@ JobResult exportMp3(const PcmBuffer &pcm, const QString &path, int kbps)
     for (qint64 frame = 0; frame < pcm.frames() && written; frame += kEncodeFrames) {
         const int frames = int(std::min<qint64>(kEncodeFrames, pcm.frames() - frame));
         const float *samples = pcm.samples.data() + frame * channels;
-        const int bytes = channels == 2
-            ? lame_encode_buffer_interleaved_ieee_float(lame.get(), samples, frames, mp3.data(), kMp3Bytes)
-            : lame_encode_buffer_ieee_float(lame.get(), samples, samples, frames, mp3.data(), kMp3Bytes);
-        written = bytes >= 0 && file.write(reinterpret_cast<const char *>(mp3.data()), bytes) == bytes;
+        const int bytes = channels == 2 ? lame_encode_buffer_interleaved_ieee_float(
+                              lame.get(), samples, frames, mp3.data(), kMp3Bytes)
+                                        : lame_encode_buffer_ieee_float(lame.get(), samples,
+                                            samples, frames, mp3.data(), kMp3Bytes);
+        written
+            = bytes >= 0 && file.write(reinterpret_cast<const char *>(mp3.data()), bytes) == bytes;
     }
     const int tail = lame_encode_flush(lame.get(), mp3.data(), kMp3Bytes);
     written = written && tail >= 0
         && file.write(reinterpret_cast<const char *>(mp3.data()), tail) == tail
         && writeLameTag(lame.get(), &file) && file.commit();
     if (!written)
-        result.error = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
+        result.error
+            = AudioEngine::tr("Cannot make the MP3 \"%1\": %2").arg(path, file.errorString());
     result.ok = written;
     return result;
 }

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 #include <algorithm>
 
 namespace audio {
@@ -30,7 +29,8 @@ QString materialKey(const QString &materialPath)
 } // namespace
 
 CacheFolder::CacheFolder(const QString &folder, qint64 limitBytes)
-    : m_folder(folder), m_limitBytes(limitBytes)
+    : m_folder(folder)
+    , m_limitBytes(limitBytes)
 {
 }
 
@@ -63,9 +63,8 @@ void CacheFolder::evict(const QString &keep) const
     qint64 total = 0;
     for (const QFileInfo &file : files)
         total += file.size();
-    std::sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
-        return a.lastModified() < b.lastModified();
-    });
+    std::sort(files.begin(), files.end(),
+        [](const QFileInfo &a, const QFileInfo &b) { return a.lastModified() < b.lastModified(); });
     const QString kept = QFileInfo(keep).absoluteFilePath();
     for (const QFileInfo &file : files) {
         if (total <= m_limitBytes)

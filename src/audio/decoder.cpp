@@ -1,14 +1,13 @@
 #include "decoder.h"
+
 #include "texts.h"
 
 #include <QFileInfo>
-
+#include <atomic>
+#include <cmath>
 #include <gst/app/gstappsink.h>
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
-
-#include <atomic>
-#include <cmath>
 #include <memory>
 #include <mutex>
 
@@ -48,10 +47,10 @@ void checkSoundFound(GstElement *, gpointer converter)
     GstPad *sink = gst_element_get_static_pad(element, "sink");
     if (!gst_pad_is_linked(sink)) {
         const QByteArray reason = AudioEngine::tr("the file holds no sound.").toUtf8();
-        GError *error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE,
-            reason.constData());
-        gst_element_post_message(element,
-            gst_message_new_error(GST_OBJECT(element), error, nullptr));
+        GError *error = g_error_new_literal(
+            GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE, reason.constData());
+        gst_element_post_message(
+            element, gst_message_new_error(GST_OBJECT(element), error, nullptr));
         g_error_free(error);
     }
     gst_object_unref(sink);
@@ -59,8 +58,8 @@ void checkSoundFound(GstElement *, gpointer converter)
 
 GstCaps *outputCaps(const DecodeOptions &options)
 {
-    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE",
-        "layout", G_TYPE_STRING, "interleaved", nullptr);
+    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout",
+        G_TYPE_STRING, "interleaved", nullptr);
     if (options.sampleRate > 0)
         gst_caps_set_simple(caps, "rate", G_TYPE_INT, options.sampleRate, nullptr);
     if (options.channels > 0)
@@ -118,7 +117,9 @@ class Decoding
 {
 public:
     Decoding(const QString &path, const DecodeOptions &options, const JobControl &control)
-        : m_path(path), m_options(options), m_control(control)
+        : m_path(path)
+        , m_options(options)
+        , m_control(control)
     {
     }
     ~Decoding()
@@ -156,7 +157,8 @@ private:
 bool Decoding::fail(const QString &reason)
 {
     m_result.ok = false;
-    m_result.error = AudioEngine::tr("Cannot decode \"%1\": %2").arg(QFileInfo(m_path).fileName(), reason);
+    m_result.error
+        = AudioEngine::tr("Cannot decode \"%1\": %2").arg(QFileInfo(m_path).fileName(), reason);
     return false;
 }
 
@@ -195,7 +197,8 @@ bool Decoding::preroll()
             = gst_element_get_state(m_pipeline.get(), nullptr, nullptr, kPollInterval);
         if (state == GST_STATE_CHANGE_FAILURE) {
             const QString reason = busError(m_bus.get());
-            return fail(reason.isEmpty() ? AudioEngine::tr("the format is not supported.") : reason);
+            return fail(
+                reason.isEmpty() ? AudioEngine::tr("the format is not supported.") : reason);
         }
         if (state != GST_STATE_CHANGE_ASYNC)
             break;
@@ -238,8 +241,8 @@ bool Decoding::waitForEnd()
         }
         if (m_done)
             return true;
-        GstMessage *message = gst_bus_timed_pop_filtered(m_bus.get(), kPollInterval,
-            GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS));
+        GstMessage *message = gst_bus_timed_pop_filtered(
+            m_bus.get(), kPollInterval, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS));
         if (!message)
             continue;
         const bool ended = GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
@@ -278,9 +281,10 @@ bool Decoding::deliver(GstSample *sample)
     // rest follow on by count, so rounding never opens a gap between chunks.
     const GstClockTime pts = GST_BUFFER_PTS(buffer);
     if ((m_nextFrame < 0 || GST_BUFFER_IS_DISCONT(buffer)) && GST_CLOCK_TIME_IS_VALID(pts)) {
-        const guint64 streamTime = gst_segment_to_stream_time(
-            gst_sample_get_segment(sample), GST_FORMAT_TIME, pts);
-        m_nextFrame = qint64(std::llround(double(streamTime) * chunk.format.sampleRate / GST_SECOND));
+        const guint64 streamTime
+            = gst_segment_to_stream_time(gst_sample_get_segment(sample), GST_FORMAT_TIME, pts);
+        m_nextFrame
+            = qint64(std::llround(double(streamTime) * chunk.format.sampleRate / GST_SECOND));
     }
     m_nextFrame = std::max<qint64>(m_nextFrame, 0);
     GstMapInfo map;
@@ -304,7 +308,8 @@ bool Decoding::deliver(GstSample *sample)
     gst_buffer_unmap(buffer, &map);
 
     if (m_control.progress && m_durationNs > 0)
-        m_control.progress(std::min(1.0, double(m_nextFrame) / rate * GST_SECOND / double(m_durationNs)));
+        m_control.progress(
+            std::min(1.0, double(m_nextFrame) / rate * GST_SECOND / double(m_durationNs)));
     return wanted && m_nextFrame < end;
 }
 
@@ -333,8 +338,8 @@ DecodeResult decodeStream(const QString &path, const DecodeOptions &options,
     return Decoding(path, options, control).run(consume);
 }
 
-DecodeResult decodeFile(const QString &path, const DecodeOptions &options, PcmBuffer *out,
-    const JobControl &control)
+DecodeResult decodeFile(
+    const QString &path, const DecodeOptions &options, PcmBuffer *out, const JobControl &control)
 {
     out->samples.clear();
     DecodeResult result = decodeStream(

@@ -79,8 +79,8 @@ void EnvelopeBuilder::add(const float *interleaved, qint64 frames, qint64 firstF
     while (frame < end) {
         const qint64 window = frame / perWindow;
         const qint64 stop = std::min(end, (window + 1) * perWindow);
-        const WindowSums sums = sumsOf(interleaved + (frame - firstFrame) * m_channels,
-            (stop - frame) * m_channels);
+        const WindowSums sums
+            = sumsOf(interleaved + (frame - firstFrame) * m_channels, (stop - frame) * m_channels);
         m_envelope.minimum[window] = std::min(m_envelope.minimum[window], sums.minimum);
         m_envelope.maximum[window] = std::max(m_envelope.maximum[window], sums.maximum);
         m_sumOfSquares[window] += sums.sumOfSquares;
@@ -105,9 +105,8 @@ Envelope EnvelopeBuilder::finish() const
     Envelope envelope = m_envelope;
     envelope.rms.resize(m_sampleCount.size());
     for (size_t i = 0; i < m_sampleCount.size(); ++i)
-        envelope.rms[i] = m_sampleCount[i] > 0
-            ? float(std::sqrt(m_sumOfSquares[i] / m_sampleCount[i]))
-            : 0.0f;
+        envelope.rms[i]
+            = m_sampleCount[i] > 0 ? float(std::sqrt(m_sumOfSquares[i] / m_sampleCount[i])) : 0.0f;
     return envelope;
 }
 
@@ -123,8 +122,8 @@ EnvelopeResult decodeEnvelope(
 {
     EnvelopeResult result;
     // A first chunk tells the format and the length, and so how to split the file.
-    static_cast<DecodeResult &>(result)
-        = decodeStream(path, {}, [](const PcmChunk &) { return false; }, control);
+    static_cast<DecodeResult &>(result) = decodeStream(
+        path, {}, [](const PcmChunk &) { return false; }, control);
     if (!result.ok)
         return result;
     const int parts = partsFor(options, result.durationSeconds);
@@ -150,7 +149,8 @@ EnvelopeResult decodeEnvelope(
                     sum += d;
                 control.progress(sum / parts);
             };
-        outcomes[part] = decodeStream(path, range,
+        outcomes[part] = decodeStream(
+            path, range,
             [&builders, part](const PcmChunk &chunk) {
                 builders[part].add(chunk);
                 return true;

@@ -65,7 +65,7 @@ struct EnvelopeResult : DecodeResult
 };
 
 // Decodes the file at its own rate and channel count straight into its envelope.
-EnvelopeResult decodeEnvelope(const QString &path, const EnvelopeOptions &options = {},
-    const JobControl &control = {});
+EnvelopeResult decodeEnvelope(
+    const QString &path, const EnvelopeOptions &options = {}, const JobControl &control = {});
 
 } // namespace audio

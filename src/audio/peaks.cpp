@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
-
 #include <cmath>
 #include <cstring>
 
@@ -50,7 +49,8 @@ void readColumn(const uchar *raw, qint32 count, std::vector<float> *values)
 
 } // namespace
 
-PeakPyramid::PeakPyramid(Envelope envelope) : m_envelope(std::move(envelope))
+PeakPyramid::PeakPyramid(Envelope envelope)
+    : m_envelope(std::move(envelope))
 {
     qint64 below = m_envelope.windows();
     while (below > 1) {
@@ -88,7 +88,8 @@ PeakColumn PeakPyramid::columnOf(qint64 window, qint64 endWindow) const
             span *= kFanOut;
             ++level;
         }
-        const Block block = level == 0 ? windowBlock(window) : m_levels[level - 1][size_t(window / span)];
+        const Block block
+            = level == 0 ? windowBlock(window) : m_levels[level - 1][size_t(window / span)];
         sum.minimum = std::min(sum.minimum, block.minimum);
         sum.maximum = std::max(sum.maximum, block.maximum);
         squares += double(block.meanSquare) * double(span);

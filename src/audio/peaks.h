@@ -60,7 +60,7 @@ struct PeaksResult : JobResult
 
 // Peaks of a material, from the cache when there and otherwise decoded (on both cores)
 // and stored there. Runs on the calling thread: a worker, never the GUI thread.
-PeaksResult materialPeaks(const QString &materialPath, const CacheFolder &cache,
-    const JobControl &control = {});
+PeaksResult materialPeaks(
+    const QString &materialPath, const CacheFolder &cache, const JobControl &control = {});
 
 } // namespace audio

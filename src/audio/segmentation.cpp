@@ -75,8 +75,8 @@ SpeechLevels speechLevels(const Envelope &envelope)
     SpeechLevels result;
     result.noiseFloorDb = percentile(levels, kNoisePercentile);
     result.speechLevelDb = percentile(levels, kSpeechPercentile);
-    result.speechFloorDb = std::max(result.noiseFloorDb + kFloorOverNoiseDb,
-        result.speechLevelDb - kMaxFloorBelowSpeechDb);
+    result.speechFloorDb = std::max(
+        result.noiseFloorDb + kFloorOverNoiseDb, result.speechLevelDb - kMaxFloorBelowSpeechDb);
     return result;
 }
 
@@ -141,8 +141,8 @@ double fullScaleShare(const PcmBuffer &pcm)
 {
     if (pcm.samples.empty())
         return 0;
-    const auto clipped = std::count_if(pcm.samples.begin(), pcm.samples.end(),
-        [](float s) { return std::fabs(s) >= kFullScale; });
+    const auto clipped = std::count_if(
+        pcm.samples.begin(), pcm.samples.end(), [](float s) { return std::fabs(s) >= kFullScale; });
     return double(clipped) / double(pcm.samples.size());
 }
 

@@ -37,7 +37,8 @@ struct Segmentation
     // False when nothing rose above the speech floor: a muted or wrong microphone.
     bool speechFound = false;
     std::vector<Segment> speech; // in time order
-    std::vector<Segment> pauses; // between speech segments, never before the first or after the last
+    std::vector<Segment>
+        pauses; // between speech segments, never before the first or after the last
 
     double speakingSeconds() const;
     // Where phrases begin, in seconds (the starts of the speech segments).
@@ -57,8 +58,8 @@ PauseSummary longPauses(const Segmentation &segmentation, double minSeconds = 0.
 
 // Where a consecutive pass stops the model: the start of every pause of at least
 // minPauseSeconds that follows at least minSpeechSeconds of speech since the last stop.
-std::vector<double> segmentBreaks(const Segmentation &segmentation, double minPauseSeconds = 0.8,
-    double minSpeechSeconds = 6.0);
+std::vector<double> segmentBreaks(
+    const Segmentation &segmentation, double minPauseSeconds = 0.8, double minSpeechSeconds = 6.0);
 
 // Share (0..1) of samples at full scale, from a 16-bit recording's point of view: a take
 // with more than 1 % of them is distorted.

@@ -20,9 +20,8 @@
 // pitch and the length to the sample, and keeps speech clear at 0.5x-1.25x.
 #include "stretcher.h"
 
-#include <soundtouch/SoundTouch.h>
-
 #include <algorithm>
+#include <soundtouch/SoundTouch.h>
 
 namespace audio {
 
@@ -44,7 +43,9 @@ const std::vector<double> &playerSpeeds()
 }
 
 TimeStretcher::TimeStretcher(PcmFormat format, double speed)
-    : m_touch(std::make_unique<soundtouch::SoundTouch>()), m_format(format), m_speed(speed)
+    : m_touch(std::make_unique<soundtouch::SoundTouch>())
+    , m_format(format)
+    , m_speed(speed)
 {
     m_touch->setSampleRate(uint(format.sampleRate));
     m_touch->setChannels(uint(format.channels));

@@ -49,7 +49,6 @@ private:
     double m_speed = 1.0;
     qint64 m_inputFrames = 0;
     qint64 m_outputFrames = 0;
-    qint64 m_leadToSkip = 0;
 };
 
 PcmBuffer stretched(const PcmBuffer &pcm, double speed);

@@ -1,15 +1,14 @@
 #include "stretchrenderer.h"
-#include "texts.h"
 
 #include "decoder.h"
 #include "stretcher.h"
+#include "texts.h"
 #include "wavwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QThread>
-
 #include <cmath>
 
 namespace audio {
@@ -34,7 +33,11 @@ bool isOriginalSpeed(double speed)
 class CopyWriter
 {
 public:
-    CopyWriter(QSaveFile *file, double speed) : m_file(file), m_speed(speed) { }
+    CopyWriter(QSaveFile *file, double speed)
+        : m_file(file)
+        , m_speed(speed)
+    {
+    }
 
     bool add(const PcmChunk &chunk)
     {
@@ -75,27 +78,32 @@ struct Outcome
     QString error; // both empty when cancelled
 };
 
-Outcome renderCopy(const QString &material, double speed, const CacheFolder &cache,
-    const JobControl &control)
+Outcome renderCopy(
+    const QString &material, double speed, const CacheFolder &cache, const JobControl &control)
 {
     const QString path = cache.pathFor(material, stretchedSuffix(speed));
     QDir().mkpath(cache.folder());
     QSaveFile file(path);
     const auto writeError = [&] {
-        return Outcome { {}, AudioEngine::tr("Cannot write the slower copy \"%1\": %2").arg(path, file.errorString()) };
+        return Outcome {
+            {},
+            AudioEngine::tr("Cannot write the slower copy \"%1\": %2").arg(path, file.errorString())
+        };
     };
     if (!file.open(QIODevice::WriteOnly))
         return writeError();
     CopyWriter writer(&file, speed);
     bool written = true;
-    const DecodeResult decoded = decodeStream(material, {},
-        [&](const PcmChunk &chunk) { return written = writer.add(chunk); }, control);
+    const DecodeResult decoded = decodeStream(
+        material, {}, [&](const PcmChunk &chunk) { return written = writer.add(chunk); }, control);
     if (decoded.cancelled)
         return {};
     if (!decoded.ok)
         return { {}, decoded.error };
     if (!writer.hadSound())
-        return { {}, AudioEngine::tr("Cannot decode \"%1\": %2").arg(QFileInfo(material).fileName(), AudioEngine::tr("the file holds no sound.")) };
+        return { {},
+            AudioEngine::tr("Cannot decode \"%1\": %2")
+                .arg(QFileInfo(material).fileName(), AudioEngine::tr("the file holds no sound.")) };
     if (!written || !writer.finish() || !file.commit())
         return writeError();
     cache.evict(path);

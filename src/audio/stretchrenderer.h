@@ -3,7 +3,6 @@
 #include "cachefolder.h"
 
 #include <QObject>
-
 #include <atomic>
 #include <memory>
 

@@ -2,7 +2,6 @@
 
 #include <QIODevice>
 #include <QtEndian>
-
 #include <algorithm>
 #include <cmath>
 
@@ -14,7 +13,7 @@ constexpr int kHeaderBytes = 44;
 // The RIFF sizes are 32-bit.
 constexpr quint64 kMaxDataBytes = 0xFFFFFFFFULL - kHeaderBytes;
 
-template<typename T> void put(char *&at, T value)
+template <typename T> void put(char *&at, T value)
 {
     qToLittleEndian(value, at);
     at += sizeof(T);
@@ -22,7 +21,11 @@ template<typename T> void put(char *&at, T value)
 
 } // namespace
 
-WavWriter::WavWriter(QIODevice *device, PcmFormat format) : m_device(device), m_format(format) { }
+WavWriter::WavWriter(QIODevice *device, PcmFormat format)
+    : m_device(device)
+    , m_format(format)
+{
+}
 
 bool WavWriter::start()
 {
@@ -67,7 +70,8 @@ bool WavWriter::write(const float *interleaved, qint64 frames)
         m_converted[i] = qint16(std::lrint(std::clamp(interleaved[i], -1.0f, 1.0f) * 32767.0f));
     qToLittleEndian<qint16>(m_converted.data(), qsizetype(count), m_converted.data());
     const auto bytes = qint64(count * 2);
-    return m_ok = m_device->write(reinterpret_cast<const char *>(m_converted.data()), bytes) == bytes;
+    return m_ok
+        = m_device->write(reinterpret_cast<const char *>(m_converted.data()), bytes) == bytes;
 }
 
 bool WavWriter::finish()
