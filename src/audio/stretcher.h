@@ -26,8 +26,9 @@ struct TimeMap
 };
 
 // Streams PCM through the time-stretch library. The output is exactly
-// round(input frames / speed) frames long and starts with the input's first sound, so
-// TimeMap holds to the sample.
+// round(input frames / speed) frames long and keeps in step with the input to within one
+// stretch sequence (a click lands within 20 ms of where TimeMap puts it), so marks and
+// seeks mapped through TimeMap land where the learner heard them.
 class TimeStretcher
 {
 public:

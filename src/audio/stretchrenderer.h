@@ -3,10 +3,7 @@
 #include "cachefolder.h"
 
 #include <QObject>
-#include <atomic>
 #include <memory>
-
-class QThread;
 
 namespace audio {
 
