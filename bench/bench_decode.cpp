@@ -99,16 +99,20 @@ int main(int argc, char *argv[])
 
     std::printf("\nPeaks of the 60-minute material for the review view\n");
     QTemporaryDir cacheDir;
-    const CacheFolder cache(cacheDir.path(), kDefaultPeakCacheBytes);
+    int fresh = 0;
+    PeaksResult first;
+    // Each run with an empty cache of its own.
+    const double firstS = measure([&] {
+        first = materialPeaks(
+            mp3, CacheFolder(cacheDir.filePath(QString::number(++fresh)), kDefaultPeakCacheBytes));
+    }).wallS;
+    const CacheFolder cache(cacheDir.filePath(QString::number(fresh)), kDefaultPeakCacheBytes);
     QElapsedTimer timer;
     timer.start();
-    const PeaksResult first = materialPeaks(mp3, cache);
-    const double firstS = timer.nsecsElapsed() / 1e9;
-    timer.restart();
     PeaksResult cached = materialPeaks(mp3, cache);
     const double justWrittenMs = timer.nsecsElapsed() / 1e6;
     const Cost again = measure([&] { cached = materialPeaks(mp3, cache); });
-    std::printf("  first time (decoded): %6.3f s   target <= 1 s: %s\n", firstS,
+    std::printf("  first time (decoded, best of 3): %6.3f s   target <= 1 s: %s\n", firstS,
         firstS <= 1 ? "met" : "NOT met");
     std::printf("  cached: %.1f ms right after it was written, then %.1f ms (best of 3); target <= "
                 "50 ms: %s (%s)\n",
