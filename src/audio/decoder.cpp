@@ -58,8 +58,10 @@ void checkSoundFound(GstElement *, gpointer converter)
 
 GstCaps *outputCaps(const DecodeOptions &options)
 {
-    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout",
-        G_TYPE_STRING, "interleaved", nullptr);
+    // mpg123 decodes to 16-bit whenever that is allowed, and audioconvert's general path
+    // then cost a sixth of the decoding; 16-bit is taken as it comes and widened here.
+    GstCaps *caps = gst_caps_from_string(
+        "audio/x-raw, format=(string){ F32LE, S16LE }, layout=(string)interleaved");
     if (options.sampleRate > 0)
         gst_caps_set_simple(caps, "rate", G_TYPE_INT, options.sampleRate, nullptr);
     if (options.channels > 0)
@@ -67,7 +69,7 @@ GstCaps *outputCaps(const DecodeOptions &options)
     return caps;
 }
 
-// uridecodebin ! audioconvert ! audioresample ! appsink(F32LE interleaved [rate, channels]).
+// uridecodebin ! audioconvert ! audioresample ! appsink(F32LE/S16LE interleaved [rate, channels]).
 // Converters whose formats already match pass the buffers through untouched.
 PipelinePtr makePipeline(const QString &path, const DecodeOptions &options, GstElement **sink)
 {
@@ -140,6 +142,7 @@ private:
     static GstFlowReturn onSample(GstAppSink *sink, gpointer self);
     // False when the consumer wants no more or the part has ended.
     bool deliver(GstSample *sample);
+    void widen(const qint16 *samples, size_t count);
 
     QString m_path;
     DecodeOptions m_options;
@@ -148,6 +151,7 @@ private:
     PipelinePtr m_pipeline;
     BusPtr m_bus;
     GstElement *m_sink = nullptr;
+    std::vector<float> m_widened;
     const ChunkConsumer *m_consume = nullptr;
     std::atomic<bool> m_done { false };
     qint64 m_nextFrame = -1;
@@ -268,6 +272,13 @@ GstFlowReturn Decoding::onSample(GstAppSink *sink, gpointer self)
     return GST_FLOW_OK;
 }
 
+void Decoding::widen(const qint16 *samples, size_t count)
+{
+    m_widened.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        m_widened[i] = float(samples[i]) * (1.0f / 32768.0f);
+}
+
 bool Decoding::deliver(GstSample *sample)
 {
     GstAudioInfo info;
@@ -291,7 +302,12 @@ bool Decoding::deliver(GstSample *sample)
     if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
         return true;
     chunk.samples = reinterpret_cast<const float *>(map.data);
-    chunk.frames = qint64(map.size / sizeof(float)) / chunk.format.channels;
+    if (GST_AUDIO_INFO_FORMAT(&info) == GST_AUDIO_FORMAT_S16LE) {
+        widen(reinterpret_cast<const qint16 *>(map.data), map.size / sizeof(qint16));
+        chunk.samples = m_widened.data();
+    }
+    chunk.frames
+        = qint64(map.size / size_t(GST_AUDIO_INFO_WIDTH(&info) / 8)) / chunk.format.channels;
     chunk.firstFrame = m_nextFrame;
     m_nextFrame += chunk.frames;
 
