@@ -3,6 +3,12 @@ find_package(Phonon4Qt5 REQUIRED NO_MODULE)
 find_package(QuaZip-Qt5 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PORTAUDIO REQUIRED IMPORTED_TARGET portaudio-2.0)
+# Decoding through GStreamer's decodebin into an app sink; time-stretch with SoundTouch.
+pkg_check_modules(GSTREAMER REQUIRED IMPORTED_TARGET gstreamer-1.0 gstreamer-app-1.0 gstreamer-audio-1.0)
+pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)
+find_package(Threads REQUIRED)
+# Rubber Band only for the stretch comparison bench.
+pkg_check_modules(RUBBERBAND IMPORTED_TARGET rubberband)
 find_library(MP3LAME_LIBRARY mp3lame REQUIRED)
 find_path(MP3LAME_INCLUDE_DIR lame/lame.h REQUIRED)
 

@@ -10,6 +10,9 @@ PACKAGES=(
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-good gstreamer1.0-alsa
   portaudio19-dev libmp3lame-dev libquazip1-qt5-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-tools
+  libsoundtouch-dev
+  librubberband-dev rubberband-cli soundstretch
   pulseaudio pulseaudio-utils libasound2-plugins
   xvfb xauth x11-apps imagemagick fonts-noto-cjk
   espeak-ng sox libsox-fmt-mp3 lame

@@ -49,7 +49,7 @@ bool makeSpeechWav(const QString &wavPath, const QString &text)
     QTemporaryDir tmp;
     const QString raw = tmp.filePath(QStringLiteral("speech.wav"));
     // espeak-ng speaks at 22 050 Hz mono; the programs expect 44.1 kHz stereo.
-    return run(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), raw, text})
+    return run(QStringLiteral("espeak-ng"), {QStringLiteral("-m"), QStringLiteral("-w"), raw, text})
         && run(QStringLiteral("sox"), {raw, QStringLiteral("-r"), QStringLiteral("44100"),
                                        QStringLiteral("-c"), QStringLiteral("2"), wavPath});
 }
@@ -75,6 +75,11 @@ bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz)
     QTemporaryDir tmp;
     const QString wav = tmp.filePath(QStringLiteral("tone.wav"));
     return makeToneWav(wav, seconds, frequencyHz) && wavToMp3(wav, mp3Path);
+}
+
+bool sox(const QString &arguments)
+{
+    return run(QStringLiteral("sox"), arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 double decodedSeconds(const QString &audioPath)

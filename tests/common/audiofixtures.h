@@ -8,12 +8,16 @@ class QProcess;
 // never hand-edited binaries. Each returns false when the tool failed.
 namespace AudioFixtures {
 
+// The text may hold SSML, e.g. <break time="600ms"/> for a pause of just that length.
 bool makeSpeechWav(const QString &wavPath, const QString &text);
 // Spoken text as a 44.1 kHz stereo MP3; repeat the text for a longer file.
 bool makeSpeechMp3(const QString &mp3Path, const QString &text);
 // A sine of the given peak amplitude (0..1) in both channels.
 bool makeToneWav(const QString &wavPath, double seconds, int frequencyHz, double peak = 0.5);
 bool makeToneMp3(const QString &mp3Path, double seconds, int frequencyHz);
+// Runs sox with these arguments separated by blanks (so paths without blanks, as in a
+// QTemporaryDir), e.g. "in.wav out.wav vol 0.1"; false when it failed.
+bool sox(const QString &arguments);
 
 // Duration in seconds as a real decoder reads it (sox), or -1 when it cannot decode.
 double decodedSeconds(const QString &audioPath);
