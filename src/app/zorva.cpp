@@ -2,6 +2,7 @@
 #include "ui_zorva.h"
 
 #include "appupdate.h"
+#include "gaplesswait.h"
 #include "mater.h"
 #include "parecthread.h"
 #include "qskinobject.h"
@@ -108,6 +109,10 @@ void Zorva::createMediaObjects()
     Phonon::createPath(mediaObject, audioOutput);
     Phonon::createPath(mediaObject, ui->video);
     Phonon::createPath(voiceObject, voiceOutput);
+    for (Phonon::MediaObject *player : {mediaObject, voiceObject}) {
+        if (!cutGaplessWait(player))
+            qWarning("Phonon backend unknown: stopping %s may wait for the end of its file", qPrintable(player->objectName()));
+    }
 
     ui->ctrlbar->volumeSlider()->setAudioOutput(audioOutput);
     ui->ctrlbar->setMediaObject(mediaObject);

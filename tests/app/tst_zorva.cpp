@@ -33,6 +33,7 @@ class TestZorva : public QObject
 
 private slots:
     void init();
+    void modelControlsNeverStallTheWindow();
     void totalTimeShownOnceKnownAndKept();
     void loopThroughTheEndComesRound();
     void pushedMarkRedrawsBothFlags();
@@ -82,6 +83,32 @@ bool TestZorva::pauseAt(qint64 ms)
     player()->seek(ms);
     return QTest::qWaitFor([&] { return player()->state() == Phonon::PausedState && qAbs(player()->currentTime() - ms) <= tolerance; },
                            timeoutMs);
+}
+
+// Stops, pauses, seeks (to the end too), steps and reloads of the model at random moments: the
+// window's event loop never waits more than 200 ms between two beats.
+void TestZorva::modelControlsNeverStallTheWindow()
+{
+    qint64 longest = 0;
+    QElapsedTimer sinceBeat;
+    QTimer beat;
+    connect(&beat, &QTimer::timeout, [&] { longest = qMax(longest, sinceBeat.restart()); });
+    sinceBeat.start();
+    beat.start(10);
+    QRandomGenerator random(16);
+    for (int action = 0; action < 300; ++action) {
+        switch (random.bounded(6)) {
+        case 0: clickNamed(panel(), "btnPlayPause"); break;
+        case 1: clickNamed(panel(), "btnStop"); break;
+        case 2: clickNamed(panel(), "btnForward"); break; // to the end
+        case 3: player()->seek(24000 - random.bounded(2000)); break;
+        case 4: m_window->sltNextState(); break; // steps stop the model or play it from 0
+        default: m_window->sltSwitchWorkspace(QStringLiteral("./workspace/lesson01.mp3"));
+        }
+        QTest::qWait(random.bounded(400));
+    }
+    qInfo("longest stall of the window: %lld ms", longest);
+    QVERIFY(longest < 200);
 }
 
 void TestZorva::totalTimeShownOnceKnownAndKept()
