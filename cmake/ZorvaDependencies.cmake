@@ -3,6 +3,9 @@ find_package(Phonon4Qt5 REQUIRED NO_MODULE)
 find_package(QuaZip-Qt5 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PORTAUDIO REQUIRED IMPORTED_TARGET portaudio-2.0)
+# Update archives: Ed25519 signatures (libsodium), SHA-256 with the CPU's instructions (OpenSSL).
+pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 find_library(MP3LAME_LIBRARY mp3lame REQUIRED)
 find_path(MP3LAME_INCLUDE_DIR lame/lame.h REQUIRED)
 
