@@ -14,7 +14,7 @@ start)
   mkdir -p "$state/tmp"
   user=""
   [ "$(id -u)" -eq 0 ] && user="user root root;"
-  sed -e "s|@USER@|$user|" -e "s|@STATE@|$state|g" -e "s|@ROOT@|$root|" -e "s|@PORT@|$port|" -e "s|@DAEMON@|on|" \
+  sed -e "s|@USER@|$user|" -e "s|@STATE@|$state|g" -e "s|@ROOT@|$root|" -e "s|@PORT@|$port|" -e "s|@TLS@||" -e "s|@DAEMON@|on|" \
     "$here/../server/nginx.conf.in" >"$state/nginx.conf"
   nginx -p "$state" -e "$state/error.log" -c "$state/nginx.conf"
   for _ in $(seq 50); do curl -fs "http://127.0.0.1:$port/" -o /dev/null -I 2>/dev/null && break; sleep 0.1; done
