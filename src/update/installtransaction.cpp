@@ -344,7 +344,12 @@ bool InstallTransaction::recoverLocked(const QString &installDir)
 
 bool recoverInterruptedInstall(const QString &installDir)
 {
-    QLockFile lock(QDir(installDir).absoluteFilePath(lockName));
+    const QDir dir(installDir);
+    const QStringList leftovers = dir.entryList({journalName, stagingPrefix + QLatin1Char('*')},
+                                                QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (leftovers.isEmpty())
+        return true; // the usual start: nothing to lock, nothing written
+    QLockFile lock(dir.absoluteFilePath(lockName));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0))
         return true; // an updater is installing right now
