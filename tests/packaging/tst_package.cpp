@@ -98,6 +98,7 @@ private:
     QString m_soundModule;
     QStringList m_optBefore;
     std::unique_ptr<QProcess> m_microphone;
+    QString m_updateKey; // empty: the release key built in
     int m_sessionExit = -1;
     bool m_installed = false;
     bool m_accountMade = false;
@@ -194,6 +195,7 @@ QStringList TestPackage::runAsNewcomer(const QString &script, const QString &upd
         QStringLiteral("ZORVA_PROBE_REPORT=") + reportPath(),
         QStringLiteral("ZORVA_PROBE_MATERIAL=") + material,
         QStringLiteral("ZORVA_UPDATE_URL=") + updateUrl,
+        QStringLiteral("ZORVA_UPDATE_PUBLIC_KEY=") + m_updateKey,
     };
     QProcess session;
     session.setProcessChannelMode(QProcess::MergedChannels);
@@ -281,6 +283,13 @@ void TestPackage::updateLandsInTheUsersFolder()
     zip.start(QStringLiteral("zip"), {QStringLiteral("-q"), upgrade + QStringLiteral("/1307.zip"),
                                       QStringLiteral("NEWS-1307.txt")});
     QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+    // Signed with a key made here, which the newcomer's programs are told to trust.
+    QProcess sign;
+    sign.start(QStringLiteral(ZORVA_SIGN_PROGRAM), {QStringLiteral("keygen"), m_scratch.filePath(QStringLiteral("update.key"))});
+    QVERIFY(sign.waitForFinished() && sign.exitCode() == 0);
+    m_updateKey = QString::fromLatin1(sign.readAllStandardOutput().trimmed());
+    QCOMPARE(QProcess::execute(QStringLiteral(ZORVA_SIGN_PROGRAM), {QStringLiteral("sign"), m_scratch.filePath(QStringLiteral("update.key")),
+                                                                     upgrade + QStringLiteral("/1307.zip"), QStringLiteral("1307")}), 0);
     TestHttpServer server(site.path());
     QVERIFY2(server.start(), qPrintable(server.errorString()));
 
