@@ -85,7 +85,7 @@ bool stageEntry(QuaZip &zip, const QString &stagedPath, const QDir &dest, const 
 
 bool ExtractZip(const QString &zipPath, const QString &destDir)
 {
-    if (zipPath.isEmpty() || destDir.isEmpty())
+    if (zipPath.isEmpty() || destDir.isEmpty() || !QDir().mkpath(destDir))
         return false;
     QuaZip zip(zipPath);
     if (!zip.open(QuaZip::mdUnzip)) {
