@@ -99,7 +99,8 @@ bool ExtractZip(const QString &zipPath, const QString &destDir)
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         const QString path = UpdaterFunctions::safeEntryPath(name);
-        if (path.isEmpty()) {
+        // The install's own journal, lock and staging folders are not the archive's to write.
+        if (path.isEmpty() || path.startsWith(QLatin1String(".zorva-"))) {
             qWarning() << "ExtractZip: refusing entry" << name << "of" << zipPath;
             return false;
         }

@@ -137,6 +137,7 @@ void TestUpdate::endsInItsBox_data()
     QTest::newRow("entry that cannot be read") << "flip" << -1 << failed1306;
     QTest::newRow("entry leaving the folder") << "leave" << -1 << failed1306;
     QTest::newRow("absolute entry") << "absolute" << -1 << failed1306;
+    QTest::newRow("entry named like the install journal") << "journal" << -1 << failed1306;
     QTest::newRow("a folder where a file goes") << "folder" << -1 << failed1306;
     // Folder x made, version.txt already swapped when the file x fails: all goes back.
     QTest::newRow("failure in the middle of the swap") << "swap" << -1 << failed1306;
@@ -159,7 +160,7 @@ void TestUpdate::endsInItsBox()
     }.value(situation, "1308");
     const QMap<QString, QList<Entry>> hostile { { "leave", { { "../outside.txt", "x" } } },
         { "folder", { { "skin", "x" } } }, { "absolute", { { m_www->filePath("absolute.txt"), "x" } } },
-        { "swap", { { "x/y", "y" }, { "x", "x" } } } };
+        { "swap", { { "x/y", "y" }, { "x", "x" } } }, { "journal", { { ".zorva-install-journal", "{}" } } } };
     publish(1307,
         QList<Entry> { { "version.txt", "1307" }, { "only1307.txt", noise(40000, 7) } } + hostile.value(situation));
     publish(1308,
