@@ -1,8 +1,12 @@
-// Throughput of the updater's two heavy steps against the usual command-line tools,
-// measured in the same run on the same machine:
+// Throughput of the updater's heavy steps against the usual command-line tools, measured in
+// the same run on the same machine, the contenders taking turns in every round so that a
+// change in the machine's load hits all of them alike:
 //   download: a 100 MB archive from nginx on loopback, DownloadControl vs curl;
-//   unpack:   a 50 MB archive of 200 files, ExtractZip vs unzip.
-// Prints MB/s (medians of several rounds) and the ratios.
+//   verify:   what checking that archive's signature adds to its download (hashed while it
+//             arrives, as the updater does), and what a separate pass over it would cost;
+//   unpack:   a 50 MB archive of 200 files, ExtractZip (staged, flushed, journalled) vs unzip.
+// Prints MB/s (medians of the rounds) and ratios (medians of the rounds' ratios).
+#include "archivesignature.h"
 #include "downloadcontrol.h"
 #include "extractzip.h"
 
@@ -24,7 +28,7 @@
 
 namespace {
 
-constexpr int rounds = 5;
+constexpr int rounds = 9;
 constexpr qint64 downloadBytes = 100 * 1000 * 1000;
 constexpr int unpackFiles = 200;
 constexpr int unpackFileBytes = 250 * 1000;
@@ -60,21 +64,43 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// MB/s of `bytes` moved by `run`, median over the rounds; `prepare` runs untimed.
-double throughput(qint64 bytes, const std::function<void()> &prepare, const std::function<bool()> &run)
+struct Contender
 {
-    std::vector<double> rates;
-    for (int i = 0; i < rounds; ++i) {
-        prepare();
-        QElapsedTimer clock;
-        clock.start();
-        if (!run()) {
-            std::fprintf(stderr, "a run failed\n");
-            return 0;
+    const char *name;
+    std::function<bool()> run;
+    std::vector<double> seconds;
+};
+
+// Runs every contender once per round, `prepare` (untimed) before each run; false when a run failed.
+bool race(std::vector<Contender> &contenders, const std::function<void()> &prepare)
+{
+    for (int round = 0; round < rounds; ++round) {
+        for (Contender &contender : contenders) {
+            prepare();
+            QElapsedTimer clock;
+            clock.start();
+            if (!contender.run()) {
+                std::fprintf(stderr, "%s failed\n", contender.name);
+                return false;
+            }
+            contender.seconds.push_back(double(clock.nsecsElapsed()) / 1e9);
         }
-        rates.push_back(double(bytes) / 1e6 / (double(clock.nsecsElapsed()) / 1e9));
     }
-    return median(rates);
+    return true;
+}
+
+double rate(const Contender &contender, qint64 bytes)
+{
+    return double(bytes) / 1e6 / median(contender.seconds);
+}
+
+// Median over the rounds of a's time divided by b's.
+double timeRatio(const Contender &a, const Contender &b)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < a.seconds.size(); ++i)
+        ratios.push_back(a.seconds[i] / b.seconds[i]);
+    return median(ratios);
 }
 
 bool runTool(const QString &program, const QStringList &arguments)
@@ -102,26 +128,46 @@ int main(int argc, char *argv[])
     if (!www.isValid() || !work.isValid() || !QDir::setCurrent(work.path()))
         return 1;
 
-    if (!writeNoise(www.filePath(QStringLiteral("archive.zip")), downloadBytes, 1, false))
+    const QString archive = www.filePath(QStringLiteral("1307.zip"));
+    if (!writeNoise(archive, downloadBytes, 1, false))
         return 1;
+    const QByteArray seed = ArchiveSignature::makeSecretSeed(), key = ArchiveSignature::publicKeyOf(seed);
+    const QByteArray signature = ArchiveSignature::sign(1307, ArchiveSignature::sha256OfFile(archive), seed);
     TestHttpServer server(www.path());
     if (!server.start()) {
         std::fprintf(stderr, "nginx: %s\n", qPrintable(server.errorString()));
         return 1;
     }
-    const QString url = server.baseUrl() + QStringLiteral("/archive.zip");
-    const auto removeDownloads = [] {
-        QFile::remove(QStringLiteral("archive.zip"));
-        QFile::remove(QStringLiteral("curl.bin"));
-    };
-    DownloadControl control;
-    const double curl = throughput(downloadBytes, removeDownloads, [&] {
-        return runTool(QStringLiteral("curl"), {QStringLiteral("-sf"), QStringLiteral("-o"),
-                                                QStringLiteral("curl.bin"), url});
+    const QString url = server.baseUrl() + QStringLiteral("/1307.zip");
+    DownloadControl plain, hashing;
+    hashing.setHashing(true);
+    // The part of the check a learner waits for: from the last byte to the verdict.
+    QElapsedTimer sinceLastByte;
+    std::vector<double> tailMs;
+    qint64 received = 0;
+    QObject::connect(&hashing, &DownloadControl::DownReadyRead, [&](int n) {
+        if ((received += n) >= downloadBytes)
+            sinceLastByte.start();
     });
-    const double onePart = throughput(downloadBytes, removeDownloads, [&] { return downloadWith(control, url, 1); });
-    const double fourParts = throughput(downloadBytes, removeDownloads, [&] { return downloadWith(control, url, 4); });
-    removeDownloads();
+    std::vector<Contender> downloads{
+        {"curl", [&] { return runTool("curl", {"-sf", "-o", "1307.zip", url}); }, {}},
+        {"DownloadControl, 1 part", [&] { return downloadWith(plain, url, 1); }, {}},
+        {"1 part, signature checked", [&] {
+             received = 0;
+             const bool good = downloadWith(hashing, url, 1)
+                 && ArchiveSignature::verify(1307, hashing.sha256(), signature, key);
+             tailMs.push_back(double(sinceLastByte.nsecsElapsed()) / 1e6);
+             return good;
+         }, {}},
+        {"DownloadControl, 4 parts", [&] { return downloadWith(plain, url, 4); }, {}},
+        // What the check would cost as a pass of its own over the downloaded archive.
+        {"separate check", [&] {
+             return ArchiveSignature::verify(1307, ArchiveSignature::sha256OfFile(archive), signature, key);
+         }, {}},
+    };
+    if (!race(downloads, [] { QFile::remove(QStringLiteral("1307.zip")); }))
+        return 1;
+    QFile::remove(QStringLiteral("1307.zip"));
     server.stop();
 
     // The unpack archive: 200 files in a few folders, made with the zip tool.
@@ -139,24 +185,28 @@ int main(int argc, char *argv[])
     const qint64 unpackBytes = qint64(unpackFiles) * unpackFileBytes;
     const QString outUnzip = work.filePath(QStringLiteral("out-unzip"));
     const QString outOurs = work.filePath(QStringLiteral("out-extract"));
-    const auto clearOutputs = [&] {
-        QDir(outUnzip).removeRecursively();
-        QDir(outOurs).removeRecursively();
+    std::vector<Contender> unpacks{
+        {"unzip", [&] { return runTool("unzip", {"-qo", work.filePath("unpack.zip"), "-d", outUnzip}); }, {}},
+        {"ExtractZip", [&] { return ExtractZip(work.filePath(QStringLiteral("unpack.zip")), outOurs); }, {}},
     };
-    const double unzip = throughput(unpackBytes, clearOutputs, [&] {
-        return runTool(QStringLiteral("unzip"), {QStringLiteral("-qo"), work.filePath(QStringLiteral("unpack.zip")),
-                                                 QStringLiteral("-d"), outUnzip});
-    });
-    const double extract = throughput(unpackBytes, clearOutputs, [&] {
-        return ExtractZip(work.filePath(QStringLiteral("unpack.zip")), outOurs);
-    });
+    if (!race(unpacks, [&] { QDir(outUnzip).removeRecursively(), QDir(outOurs).removeRecursively(); }))
+        return 1;
 
-    std::printf("download of %lld MB from nginx on loopback (median of %d):\n", downloadBytes / 1000000, rounds);
-    std::printf("  curl                       %8.1f MB/s\n", curl);
-    std::printf("  DownloadControl, 1 part    %8.1f MB/s   ratio %.2f (target >= 0.7)\n", onePart, onePart / curl);
-    std::printf("  DownloadControl, 4 parts   %8.1f MB/s   ratio %.2f\n", fourParts, fourParts / curl);
-    std::printf("unpack of %lld MB in %d files (median of %d):\n", unpackBytes / 1000000, unpackFiles, rounds);
-    std::printf("  unzip                      %8.1f MB/s\n", unzip);
-    std::printf("  ExtractZip                 %8.1f MB/s   ratio %.2f (target >= 0.5)\n", extract, extract / unzip);
+    const Contender &curl = downloads[0], &onePart = downloads[1], &checked = downloads[2];
+    std::printf("download of %lld MB from nginx on loopback (%d rounds, contenders in turn):\n", downloadBytes / 1000000, rounds);
+    std::printf("  curl                        %8.1f MB/s\n", rate(curl, downloadBytes));
+    for (const Contender *c : std::initializer_list<const Contender *>{&onePart, &checked, &downloads[3]})
+        std::printf("  %-27s %8.1f MB/s   speed vs curl %.2f\n", c->name, rate(*c, downloadBytes), timeRatio(curl, *c));
+    std::printf("  (target: 1 part >= 0.9 x curl)\n");
+    std::printf("signature check of the 100 MB archive:\n");
+    std::printf("  added to the download         %+5.1f %% of the download's time (target < 10 %%)\n",
+                (timeRatio(checked, onePart) - 1) * 100);
+    std::printf("  of which after the last byte  %5.1f ms\n", median(tailMs));
+    std::printf("  as a separate pass %6.1f ms = %5.1f %% of the download's time\n", median(downloads[4].seconds) * 1000,
+                timeRatio(downloads[4], onePart) * 100);
+    std::printf("unpack of %lld MB in %d files (%d rounds):\n", unpackBytes / 1000000, unpackFiles, rounds);
+    std::printf("  unzip                       %8.1f MB/s\n", rate(unpacks[0], unpackBytes));
+    std::printf("  ExtractZip                  %8.1f MB/s   speed vs unzip %.2f (target >= 0.5)\n",
+                rate(unpacks[1], unpackBytes), timeRatio(unpacks[0], unpacks[1]));
     return 0;
 }

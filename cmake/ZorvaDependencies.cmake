@@ -9,6 +9,9 @@ pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)
 find_package(Threads REQUIRED)
 # Rubber Band only for the stretch comparison bench.
 pkg_check_modules(RUBBERBAND IMPORTED_TARGET rubberband)
+# Update archives: Ed25519 signatures (libsodium), SHA-256 with the CPU's instructions (OpenSSL).
+pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 find_library(MP3LAME_LIBRARY mp3lame REQUIRED)
 find_path(MP3LAME_INCLUDE_DIR lame/lame.h REQUIRED)
 

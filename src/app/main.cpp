@@ -1,8 +1,10 @@
+#include "installtransaction.h"
 #include "logmessagehandler.h"
 #include "zorva.h"
 #include "zorvaresources.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 #include <QTranslator>
 
@@ -16,6 +18,8 @@ int main(int argc, char *argv[])
         qputenv("PHONON_BACKEND", "phonon_gstreamer");
 
     QApplication app(argc, argv);
+    // An update that a crash cut short is finished or undone before any installed file is read.
+    recoverInterruptedInstall(QDir::currentPath());
     // The pictures are linked from a static library; without this nothing refers to them
     // and every button would be drawn blank.
     zorvaInitResources();

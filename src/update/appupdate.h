@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QByteArray;
@@ -16,9 +18,12 @@ public:
     static constexpr int BuiltInVersion = 1306;
 
     AppUpdate();
+    ~AppUpdate() override;
 
     // Sends the request and returns at once; the answer arrives in RequestFinished.
     bool CheckVersion();
+    // Inactivity limit of the version request in milliseconds (default 30 s).
+    void setTransferTimeout(int milliseconds) { m_transferTimeout = milliseconds; }
 
     // The version number in a version file's body; 0 when it is not a decimal number.
     // Surrounding white space (a trailing newline) is allowed.
@@ -34,6 +39,11 @@ public slots:
     void ClickedCancelBtn(bool checked = false);
 
 private:
+    QMessageBox *showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
+    void reportNoUpdater(const QString &updater);
+
     QNetworkAccessManager *m_manager = nullptr;
     QString m_serverVersion;
+    int m_transferTimeout = 30000;
+    QPointer<QMessageBox> m_box;
 };

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 class QFile;
 class QNetworkReply;
-class QUrl;
 
 // One ranged GET of a file, written chunk by chunk at its own offset of a file that
-// the controller shares between all parts.
+// the controller shares between all parts. A part writes nothing that lies outside its
+// range or beyond the size the server declared, and takes up a dropped connection once
+// where it stopped.
 class Download final : public QObject
 {
     Q_OBJECT
@@ -20,7 +23,12 @@ public:
 
     // Inactivity limit of the request in milliseconds; 0 waits forever.
     void setTransferTimeout(int milliseconds) { m_transferTimeout = milliseconds; }
+    // The file's size as the server declared it; 0 when unknown.
+    void setFileSize(qint64 size) { m_fileSize = size; }
+    // Ends the part now as failed, for the reason given.
+    void abort(const QString &reason);
 
+    qint64 written() const { return done; }
     // Valid once DownloadFinished() was emitted.
     bool failed() const { return !m_errorString.isEmpty(); }
     QString errorString() const { return m_errorString; }
@@ -34,7 +42,11 @@ public slots:
     void HttpReadyRead();
 
 private:
-    bool answerFitsRange() const;
+    void sendRequest();
+    bool answerFitsRange(const QNetworkReply *answer) const;
+    QString unfitAnswer(const QNetworkReply *answer) const;
+    bool canResume(const QNetworkReply *answer) const;
+    qint64 lastByte() const;
 
     QNetworkAccessManager manager;
     QNetworkReply *reply = nullptr;
@@ -43,6 +55,12 @@ private:
     qint64 done = 0;
     qint64 start = 0;
     qint64 end = 0;
+    QUrl m_url;
+    qint64 m_fileSize = 0;
+    qint64 m_requestedFrom = 0;
+    bool m_answerChecked = false;
+    bool m_resumed = false;
     int m_transferTimeout = 30000;
     QString m_errorString;
+    QByteArray m_buffer; // reused: a fresh block per chunk costs more than the copy
 };

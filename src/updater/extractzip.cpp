@@ -1,5 +1,6 @@
 #include "extractzip.h"
 
+#include "installtransaction.h"
 #include "updaterfunctions.h"
 
 #include <quazip/quazip.h>
@@ -9,28 +10,33 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QVector>
-
-#include <system_error>
-#include <filesystem>
 
 namespace {
 
-struct StagedFile
-{
-    QString stagedPath;
-    QString target; // relative to the destination folder
-    QFile::Permissions permissions;
-    bool hasPermissions = false;
-};
-
 // The entry's own permissions are only meaningful when the archive recorded them
-// (made on a Unix system); executables in an update must stay executable.
+// (made on a Unix system).
 bool entryCarriesPermissions(const QuaZipFileInfo64 &info)
 {
     const int madeOnUnix = 3;
     return (info.versionCreated >> 8) == madeOnUnix && (info.externalAttr >> 16) != 0;
+}
+
+QFile::Permissions permissionsFor(
+    const QuaZipFileInfo64 &info, const QString &target, const QString &relativeTarget)
+{
+    QFile::Permissions permissions
+        = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    if (entryCarriesPermissions(info))
+        permissions = info.getPermissions();
+    else if (QFile::exists(target))
+        permissions = QFile::permissions(target);
+    // Nobody else may change the programs that the learner runs.
+    permissions &= ~(QFile::WriteGroup | QFile::WriteOther);
+    permissions |= QFile::ReadOwner | QFile::WriteOwner;
+    if (InstallTransaction::isProgram(relativeTarget))
+        permissions |= QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+            | QFile::ExeOther;
+    return permissions;
 }
 
 bool copyEntryTo(QuaZipFile &entry, const QuaZipFileInfo64 &info, const QString &path)
@@ -56,7 +62,7 @@ bool copyEntryTo(QuaZipFile &entry, const QuaZipFileInfo64 &info, const QString 
     return total == info.uncompressedSize && out.flush();
 }
 
-bool stageEntry(QuaZip &zip, const QString &stagingDir, int index, StagedFile &staged)
+bool stageEntry(QuaZip &zip, const QString &stagedPath, const QDir &dest, const QString &target)
 {
     QuaZipFileInfo64 info;
     if (!zip.getCurrentFileInfo(&info))
@@ -66,107 +72,46 @@ bool stageEntry(QuaZip &zip, const QString &stagingDir, int index, StagedFile &s
         qWarning() << "ExtractZip: cannot open entry" << info.name << entry.getZipError();
         return false;
     }
-    staged.stagedPath = stagingDir + QStringLiteral("/%1").arg(index);
-    const bool copied = copyEntryTo(entry, info, staged.stagedPath);
+    const bool copied = copyEntryTo(entry, info, stagedPath);
     entry.close(); // the checksum is compared here
     if (!copied || entry.getZipError() != UNZ_OK) {
         qWarning() << "ExtractZip: entry" << info.name << "is damaged" << entry.getZipError();
         return false;
     }
-    staged.hasPermissions = entryCarriesPermissions(info);
-    staged.permissions = info.getPermissions();
-    return true;
-}
-
-bool install(const StagedFile &staged, const QDir &dest)
-{
-    const QString target = dest.filePath(staged.target);
-    const QString folder = QFileInfo(target).path();
-    if (!dest.mkpath(folder)) {
-        qWarning() << "ExtractZip: cannot create" << folder;
-        return false;
-    }
-    QFile::Permissions permissions = staged.permissions;
-    if (!staged.hasPermissions)
-        permissions = QFile::exists(target) ? QFile::permissions(target)
-                                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                                  | QFile::ReadOther;
-    QFile::setPermissions(staged.stagedPath, permissions | QFile::ReadOwner | QFile::WriteOwner);
-    // rename() replaces the target in one step, also a running program's file here.
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(staged.stagedPath).toStdString(),
-                            QFile::encodeName(target).toStdString(), error);
-    if (error) {
-        qWarning() << "ExtractZip: cannot replace" << target << QString::fromStdString(error.message());
-        return false;
-    }
-    return true;
-}
-
-// A staging folder outlives its archive only when an earlier run was killed mid-way; its
-// files were never installed, so they can go. One updater runs at a time.
-void removeAbandonedStaging(const QDir &dest)
-{
-    const QStringList leftovers = dest.entryList({QStringLiteral(".zorva-unpack-*")},
-                                                 QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString &leftover : leftovers)
-        QDir(dest.filePath(leftover)).removeRecursively();
+    return QFile::setPermissions(stagedPath, permissionsFor(info, dest.filePath(target), target));
 }
 
 } // namespace
 
 bool ExtractZip(const QString &zipPath, const QString &destDir)
 {
-    if (zipPath.isEmpty() || destDir.isEmpty())
+    if (zipPath.isEmpty() || destDir.isEmpty() || !QDir().mkpath(destDir))
         return false;
-    QDir dest(destDir);
-    if (!dest.exists() && !QDir().mkpath(destDir))
-        return false;
-
     QuaZip zip(zipPath);
     if (!zip.open(QuaZip::mdUnzip)) {
         qWarning() << "ExtractZip: cannot open" << zipPath << zip.getZipError();
         return false;
     }
-
-    // Staged beside the targets, so the final renames stay on one file system.
-    removeAbandonedStaging(dest);
-    QTemporaryDir staging(dest.filePath(QStringLiteral(".zorva-unpack-XXXXXX")));
-    if (!staging.isValid())
+    InstallTransaction install(destDir);
+    if (!install.begin())
         return false;
-
-    QStringList folders;
-    QVector<StagedFile> files;
-    bool more = zip.goToFirstFile();
-    for (int index = 0; more; ++index, more = zip.goToNextFile()) {
+    const QDir dest(destDir);
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         const QString path = UpdaterFunctions::safeEntryPath(name);
-        if (path.isEmpty()) {
+        // The install's own journal, lock and staging folders are not the archive's to write.
+        if (path.isEmpty() || path.startsWith(QLatin1String(".zorva-"))) {
             qWarning() << "ExtractZip: refusing entry" << name << "of" << zipPath;
             return false;
         }
-        if (path.endsWith(QLatin1Char('/'))) {
-            folders.append(path);
-            continue;
-        }
-        StagedFile staged;
-        staged.target = path;
-        if (!stageEntry(zip, staging.path(), index, staged))
+        if (path.endsWith(QLatin1Char('/')))
+            install.addFolder(path.chopped(1));
+        else if (!stageEntry(zip, install.addFile(path), dest, path))
             return false;
-        files.append(staged);
     }
     if (zip.getZipError() != UNZ_OK) {
         qWarning() << "ExtractZip: cannot list" << zipPath << zip.getZipError();
         return false;
     }
-
-    for (const QString &folder : qAsConst(folders)) {
-        if (!dest.mkpath(folder))
-            return false;
-    }
-    for (const StagedFile &staged : qAsConst(files)) {
-        if (!install(staged, dest))
-            return false;
-    }
-    return true;
+    return install.commit();
 }

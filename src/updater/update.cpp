@@ -1,7 +1,9 @@
 #include "update.h"
 
+#include "archivesignature.h"
 #include "downloadcontrol.h"
 #include "extractzip.h"
+#include "installtransaction.h"
 #include "updaterfunctions.h"
 #include "ui_update.h"
 
@@ -10,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -19,6 +23,13 @@
 
 using namespace UpdaterFunctions;
 
+namespace {
+
+// A signature is a line of base64; anything longer is not one.
+constexpr qint64 kMaxSignatureBytes = 1024;
+
+} // namespace
+
 update::update(QWidget *parent)
     : QMainWindow(parent)
     , downloader(new DownloadControl)
@@ -26,6 +37,7 @@ update::update(QWidget *parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
+    downloader->setHashing(true);
     connect(downloader, &DownloadControl::DownReadyRead, this, &update::DownFileReadyRead);
     connect(downloader, &DownloadControl::FileDownloadFinished, this, &update::DownFileFinished);
     connect(ui->QuitBtn, &QPushButton::clicked, this, &update::Exit);
@@ -55,6 +67,8 @@ bool update::StartUpdate()
 {
     if (!downloader)
         return false;
+    // An install that a crash cut short is brought to an end before anything else.
+    recoverInterruptedInstall(QDir::currentPath());
     if (urlList.isEmpty()) {
         QMessageBox *box = makeBox(tr("没有版本需要更新！"));
         connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::Exit);
@@ -65,20 +79,42 @@ bool update::StartUpdate()
     return fetch(urlList.first());
 }
 
-// Learns the archive's size and sets its download going; a size of 0 means the
-// server cannot deliver it, which ends the update like a damaged archive.
+// Fetches the archive's signature first: without one there is nothing worth downloading.
 bool update::fetch(const QString &url)
 {
     currentUrl = url;
-    fileSize = downloader->GetFileSize(QUrl(url));
+    fileSize = 0;
     resetProgress();
-    if (fileSize <= 0) {
-        qWarning() << "No archive at" << url;
-        showFailure();
-        return false;
-    }
-    downloader->StartFileDownload(url, 1);
+    QNetworkRequest request(QUrl(url + QStringLiteral(".sig")));
+    request.setTransferTimeout(downloader->transferTimeout());
+    QNetworkReply *reply = m_network.get(request);
+    connect(reply, &QNetworkReply::finished, this, &update::signatureArrived);
     return true;
+}
+
+void update::signatureArrived()
+{
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool answered = reply->error() == QNetworkReply::NoError && status == 200;
+    m_signature = answered ? reply->read(kMaxSignatureBytes + 1) : QByteArray();
+    if (!answered || m_signature.size() > kMaxSignatureBytes) {
+        qWarning() << "No signature for" << currentUrl << reply->errorString();
+        showFailure();
+        return;
+    }
+    // Leave the reply's signal first: the size query runs a nested loop.
+    QTimer::singleShot(0, this, &update::fetchArchive);
+}
+
+// A size of 0 means the server cannot deliver the archive, which ends the update like a
+// damaged archive (the downloader reports it as a failed download).
+void update::fetchArchive()
+{
+    downloader->StartFileDownload(currentUrl, 1);
+    fileSize = downloader->expectedSize();
+    resetProgress();
 }
 
 void update::resetProgress()
@@ -99,8 +135,7 @@ void update::DownFileFinished()
 {
     qDebug("fileDown finished!\n");
     const QString name = lastPathComponent(QUrl(currentUrl));
-    const bool downloaded = downloader->succeeded();
-    const bool ok = downloaded && !name.isEmpty() && ExtractZip(name, QStringLiteral("./"));
+    const bool ok = downloader->succeeded() && !name.isEmpty() && installArchive(name);
     if (!name.isEmpty())
         QFile::remove(name);
     if (!ok) {
@@ -110,7 +145,8 @@ void update::DownFileFinished()
     urlList.removeFirst();
     if (urlList.isEmpty()) {
         QMessageBox *box = makeBox(tr("更新完成是否重启ZORVA？"));
-        connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::RestartZORVA);
+        connect(
+            box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::RestartZORVA);
         connect(box->addButton(QMessageBox::Cancel), &QPushButton::clicked, this, &update::Exit);
         box->show();
         return;
@@ -118,6 +154,18 @@ void update::DownFileFinished()
     ++stepVersion;
     // Leave the downloader's signal first: the next size query runs a nested loop.
     QTimer::singleShot(0, this, &update::installNext);
+}
+
+// Nothing is unpacked before the archive is known to be the one released for this version.
+bool update::installArchive(const QString &name)
+{
+    const int version = stepVersion + 1;
+    if (!ArchiveSignature::verify(
+            version, downloader->sha256(), m_signature, ArchiveSignature::publicKey())) {
+        qWarning() << "The signature of" << name << "does not match version" << version;
+        return false;
+    }
+    return ExtractZip(name, QStringLiteral("./"));
 }
 
 void update::installNext()
@@ -138,7 +186,8 @@ void update::showFailure()
 // Buttons go in before show(): a box shown without any adds an OK button of its own.
 QMessageBox *update::makeBox(const QString &text)
 {
-    auto *box = new QMessageBox(QMessageBox::Information, tr("提示"), text, QMessageBox::NoButton, this);
+    auto *box
+        = new QMessageBox(QMessageBox::Information, tr("提示"), text, QMessageBox::NoButton, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     return box;
@@ -155,7 +204,15 @@ void update::RestartZORVA(bool bChecked)
     Q_UNUSED(bChecked)
     const QString folder = QDir::currentPath();
     const QString program = folder + QLatin1Char('/') + executableName(QStringLiteral("ZORVA"));
-    if (!QProcess::startDetached(program, {}, folder))
+    if (!QProcess::startDetached(program, {}, folder)) {
+        // Quitting silently would leave the learner wondering where the trainer went.
         qWarning() << "Cannot start" << program;
+        QMessageBox *box = makeBox(
+            tr("无法启动ZORVA（%1），请手动启动。").arg(QDir::toNativeSeparators(program)));
+        box->setIcon(QMessageBox::Warning);
+        connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &update::Exit);
+        box->show();
+        return;
+    }
     QCoreApplication::exit(0);
 }

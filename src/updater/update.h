@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QNetworkAccessManager>
 #include <QString>
 #include <QStringList>
 
@@ -8,14 +9,15 @@
 
 class DownloadControl;
 class QMessageBox;
+class QNetworkReply;
 
 namespace Ui {
 class updateClass;
 }
 
 // The updater's window: fetches the archive of every version after the installed one,
-// unpacks each over the installation folder (the working directory) and finally
-// offers to restart the trainer.
+// checks its signature, installs it over the installation folder (the working directory)
+// all or nothing, and finally offers to restart the trainer.
 class update final : public QMainWindow
 {
     Q_OBJECT
@@ -39,6 +41,9 @@ public slots:
 
 private:
     bool fetch(const QString &url);
+    void signatureArrived();
+    void fetchArchive();
+    bool installArchive(const QString &name);
     void installNext();
     void showFailure();
     QMessageBox *makeBox(const QString &text);
@@ -52,5 +57,7 @@ private:
     QStringList urlList;
     QString currentUrl;
     qint64 receivedBytes = 0;
+    QNetworkAccessManager m_network;
+    QByteArray m_signature;
     std::unique_ptr<Ui::updateClass> ui;
 };

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 // Real clicks on real widgets, found by their object names, as a learner would press them.
 namespace Clicks {
@@ -36,6 +37,17 @@ inline QMessageBox *visibleBox()
             return box;
     }
     return nullptr;
+}
+
+// Runs the application's loop with `action` queued first: the loop's exit code, or 99 when
+// nothing ended it within fallbackMs.
+template <typename Action> int runLoop(int fallbackMs, Action action)
+{
+    QTimer::singleShot(0, qApp, action);
+    QTimer fallback; // gone with the loop: it must not end a later, nested one
+    QObject::connect(&fallback, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    fallback.start(fallbackMs);
+    return QCoreApplication::exec();
 }
 
 } // namespace Clicks

@@ -9,8 +9,9 @@
 
 #include <unistd.h>
 
-TestHttpServer::TestHttpServer(const QString &documentRoot)
+TestHttpServer::TestHttpServer(const QString &documentRoot, bool https)
     : m_root(documentRoot)
+    , m_https(https)
 {
 }
 
@@ -46,6 +47,13 @@ bool TestHttpServer::start()
     // The same files, slowly, for transfers that must last long enough to show progress.
     conf.replace(QLatin1String("location / { }"),
         QStringLiteral("location / { }\n        location /slow/ { alias %1/; limit_rate 2m; }").arg(m_root));
+    const QString key = m_state.filePath(QStringLiteral("key.pem")), tls = QStringLiteral(" ssl; ssl_certificate %1; ssl_certificate_key %2");
+    conf.replace(QLatin1String("@TLS@"), m_https ? tls.arg(certificateFile(), key) : QString());
+    if (m_https && QProcess::execute(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+            "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", certificateFile()}) != 0) {
+        m_error = QStringLiteral("openssl could not make a certificate");
+        return false;
+    }
     QFile confFile(state + QStringLiteral("/nginx.conf"));
     if (!confFile.open(QIODevice::WriteOnly) || confFile.write(conf.toUtf8()) < 0) {
         m_error = QStringLiteral("cannot write the nginx configuration");
@@ -97,7 +105,7 @@ bool TestHttpServer::isRunning() const
 
 QString TestHttpServer::baseUrl() const
 {
-    return QStringLiteral("http://127.0.0.1:") + QString::number(m_port);
+    return (m_https ? QStringLiteral("https://127.0.0.1:") : QStringLiteral("http://127.0.0.1:")) + QString::number(m_port);
 }
 
 QStringList TestHttpServer::accessLog() const

@@ -12,7 +12,8 @@
 class TestHttpServer final
 {
 public:
-    explicit TestHttpServer(const QString &documentRoot);
+    // With https, start() makes a self-signed certificate for 127.0.0.1 (certificateFile()).
+    explicit TestHttpServer(const QString &documentRoot, bool https = false);
     ~TestHttpServer();
 
     // Starts nginx and waits until it accepts connections; false with errorString() set.
@@ -21,7 +22,8 @@ public:
 
     bool isRunning() const;
     quint16 port() const { return m_port; }
-    QString baseUrl() const; // "http://127.0.0.1:<port>", no trailing slash
+    QString baseUrl() const; // "http(s)://127.0.0.1:<port>", no trailing slash
+    QString certificateFile() const { return m_state.filePath(QStringLiteral("cert.pem")); }
     QString documentRoot() const { return m_root; }
     QStringList accessLog() const;
     void clearAccessLog();
@@ -35,5 +37,6 @@ private:
     QTemporaryDir m_state;
     QProcess m_nginx;
     quint16 m_port = 0;
+    bool m_https = false;
     QString m_error;
 };

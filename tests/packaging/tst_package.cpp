@@ -73,6 +73,7 @@ private:
     QString m_soundModule;
     QStringList m_optBefore;
     std::unique_ptr<QProcess> m_microphone;
+    QString m_updateKey; // empty: the release key built in
     int m_exit = -1;
 };
 
@@ -130,7 +131,7 @@ QStringList TestPackage::session(const QString &script, const QString &updateUrl
         QStringLiteral("QT_QPA_GENERIC_PLUGINS=zorvanewcomerprobe"), QStringLiteral("ZORVA_PROBE_SCRIPT=") + script,
         QStringLiteral("ZORVA_PROBE_REPORT=") + home(QStringLiteral("report")),
         QStringLiteral("ZORVA_PROBE_MATERIAL=") + material, QStringLiteral("ZORVA_UPDATE_URL=") + updateUrl,
-        QStringLiteral("zorva")});
+        QStringLiteral("ZORVA_UPDATE_PUBLIC_KEY=") + m_updateKey, QStringLiteral("zorva")});
     if (!zorva.waitForFinished(100000)) {
         zorva.kill();
         zorva.waitForFinished();
@@ -178,6 +179,12 @@ void TestPackage::updateLandsInTheUsersFolder()
     QVERIFY(news.open(QIODevice::WriteOnly) && news.write("New in 1307\n") > 0);
     news.close();
     QVERIFY(run(QStringLiteral("zip"), {QStringLiteral("-jq"), upgrade + QStringLiteral("1307.zip"), news.fileName()}));
+    // Signed with a key made here, which the newcomer's programs are told to trust.
+    QByteArray key;
+    const QString secret = m_scratch.filePath(QStringLiteral("update.key"));
+    QVERIFY(run(QStringLiteral(ZORVA_SIGN_PROGRAM), {QStringLiteral("keygen"), secret}, &key));
+    m_updateKey = QString::fromLatin1(key.trimmed());
+    QVERIFY(run(QStringLiteral(ZORVA_SIGN_PROGRAM), {QStringLiteral("sign"), secret, upgrade + QStringLiteral("1307.zip"), QStringLiteral("1307")}));
     TestHttpServer server(site.path());
     QVERIFY2(server.start(), qPrintable(server.errorString()));
 
