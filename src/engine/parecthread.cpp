@@ -80,7 +80,8 @@ bool PaRecThread::waitWhileCapturing()
             recorder.requestStop();
         pollsWithoutBlocks = recorder.framesCaptured == framesSeen ? pollsWithoutBlocks + 1 : 0;
         framesSeen = recorder.framesCaptured;
-        if (pollsWithoutBlocks > kStallPolls) {
+        // Once a stop is asked for only one more block is due: the joining window waits no longer.
+        if (pollsWithoutBlocks > (recorder.stopWasRequested() ? 2 : kStallPolls)) {
             recorder.abort();
             return recorder.fail("portaudio: the microphone stopped delivering sound.");
         }
