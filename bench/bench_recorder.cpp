@@ -190,24 +190,23 @@ void reportStopLatency(const QTemporaryDir &dir)
     QVector<double> latencies;
     const QString path = dir.filePath(QStringLiteral("latency.mp3"));
     for (int take = 0; take < 12; ++take) {
-        FILE *file = nullptr;
-        if (!beginRecording(thread, path, file))
+        SentenceTake sentence;
+        if (!sentence.begin(thread, path))
             break;
         // Uneven take lengths land the stop at different points of the 500 ms poll.
         QThread::msleep(static_cast<unsigned long>(800 + take * 83));
         if (!thread.isRunning()) {
-            endRecording(thread, file);
-            std::printf("stop latency: no recording (%s)\n", qPrintable(thread.errorText()));
+            std::printf("stop latency: no recording (%s)\n", qPrintable(sentence.end()));
             return;
         }
         QElapsedTimer timer;
         timer.start();
-        endRecording(thread, file);
+        sentence.end();
         latencies << timer.nsecsElapsed() / 1e6;
     }
     if (latencies.isEmpty())
         return;
-    std::printf("stop latency, request to closed file (%d takes): median %.0f ms  max %.0f ms "
+    std::printf("stop latency, request to the sentence file in place (%d takes): median %.0f ms  max %.0f ms "
                 "(target < 600 ms)\n",
         latencies.size(), percentile(latencies, 0.5), percentile(latencies, 1.0));
 }

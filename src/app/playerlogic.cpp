@@ -63,11 +63,22 @@ Marks nudgeMarkIn(Marks marks, qint64 delta)
 
 Marks nudgeMarkOut(Marks marks, qint64 delta, qint64 total)
 {
+    if (delta > 0 && total <= 0)
+        return marks;
     marks.out += delta;
     if (marks.out < marks.in)
         marks.out = marks.in;
     if (marks.out > total)
         marks.out = std::max(total, marks.in);
+    return marks;
+}
+
+Marks resetMarkOut(Marks marks, qint64 total)
+{
+    if (total <= 0)
+        return marks;
+    marks.out = total;
+    marks.in = std::min(marks.in, total);
     return marks;
 }
 

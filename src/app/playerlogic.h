@@ -38,7 +38,10 @@ inline bool operator==(const Marks &a, const Marks &b)
 Marks setMarkIn(Marks marks, bool positioned, qint64 current);
 Marks setMarkOut(Marks marks, bool positioned, qint64 current);
 Marks nudgeMarkIn(Marks marks, qint64 delta);
+// Mark-out goes no further than the length; while the length is not known (0), a nudge to
+// the right and a reset to the end keep the marks as they are instead of erasing the loop.
 Marks nudgeMarkOut(Marks marks, qint64 delta, qint64 total);
+Marks resetMarkOut(Marks marks, qint64 total);
 
 struct LoopDecision
 {

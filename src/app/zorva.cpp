@@ -58,6 +58,8 @@ Zorva::Zorva(QWidget *parent)
 
 Zorva::~Zorva()
 {
+    // A take still running is kept: closed and moved into place before its thread goes.
+    m_take.end();
     delete ui;
     if (recThread) {
         recThread->stop();
@@ -173,10 +175,19 @@ void Zorva::contextMenuEvent(QContextMenuEvent *event)
 
 void Zorva::about()
 {
-    QMessageBox::information(this, tr("About Music Player"),
-                             tr("The Music Player example shows how to use Phonon - the multimedia framework "
-                                "that comes with Qt - to create a simple music player."),
-                             QMessageBox::Ok);
+    showMessage(QMessageBox::Information, tr("About Music Player"),
+                tr("The Music Player example shows how to use Phonon - the multimedia framework "
+                   "that comes with Qt - to create a simple music player."));
+}
+
+// Every box of the window is made here, in the application's colours: the window's own palette
+// is black for its study area and must never reach a box. Boxes do not block the window.
+void Zorva::showMessage(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(icon, title, text, QMessageBox::Ok, this);
+    box->setPalette(QApplication::palette(box));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }
 
 void Zorva::sltLeftPlay()

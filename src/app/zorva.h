@@ -1,11 +1,12 @@
 #pragma once
 
+#include "recordingcontrol.h"
+
+#include <QMessageBox>
 #include <QString>
 #include <QWidget>
 #include <phonon/MediaSource>
 #include <phonon/phononnamespace.h>
-
-#include <cstdio>
 
 class QMenu;
 class QSkinObject;
@@ -110,6 +111,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createWorkspaceFolders();
@@ -129,7 +131,12 @@ private:
     void showMarkOut();
     void restartLoopAtEnd();
     void showTotalTimeIfKnown();
-    bool recordingExists(int sentence) const;
+    // Enabled exactly when the sentence file to be played holds a recording.
+    void updatePlayButton();
+    void watchRecorder();
+    void endTake();
+    // Every box of the window, in the application's own readable colours.
+    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
 
     Ui::Zorva *ui = nullptr;
     QSkinObject *skin = nullptr;
@@ -152,9 +159,11 @@ private:
     QString m_demoDir;
     int m_step = 0;
     QString m_recordFile;
-    // Opened and closed on the GUI thread around a recording; the recording thread only
-    // writes through it while it runs.
-    FILE *m_recFile = nullptr;
+    // Begun and ended on the GUI thread around a recording; the recording thread only writes
+    // into it while it runs.
+    SentenceTake m_take;
+    // Why a take could not even begin, told when the bar ends it.
+    QString m_takeFailure;
     bool m_voicePaused = false;
     QString m_repeat;
     qint64 m_markIn = 0;

@@ -7,7 +7,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QUrl>
 #include <phonon/MediaObject>
@@ -45,9 +44,8 @@ void Zorva::stateChanged(Phonon::State newState, Phonon::State oldState)
 {
     switch (newState) {
     case Phonon::ErrorState:
-        QMessageBox::warning(this,
-                             mediaObject->errorType() == Phonon::FatalError ? tr("Fatal Error") : tr("Error"),
-                             mediaObject->errorString(), QMessageBox::Ok);
+        showMessage(QMessageBox::Warning, mediaObject->errorType() == Phonon::FatalError ? tr("Fatal Error") : tr("Error"),
+                    mediaObject->errorString());
         break;
     case Phonon::PlayingState:
         showTotalTimeIfKnown();
@@ -85,7 +83,7 @@ void Zorva::metaStateChanged(Phonon::State newState, Phonon::State oldState)
     Q_UNUSED(oldState)
     if (newState != Phonon::ErrorState)
         return;
-    QMessageBox::warning(this, tr("Error opening files"), metaResolver->errorString(), QMessageBox::Ok);
+    showMessage(QMessageBox::Warning, tr("Error opening files"), metaResolver->errorString());
 }
 
 void Zorva::openFile()
@@ -192,13 +190,13 @@ void Zorva::on_btnMarkOutSharpR_clicked()
 
 void Zorva::on_btnMarkOutReset_clicked()
 {
-    // With nothing loaded the total is 0: mark-out then lies at the start and no range is drawn.
-    m_markOut = knownTotal(mediaObject);
+    const Marks marks = resetMarkOut({m_markIn, m_markOut}, knownTotal(mediaObject));
+    const bool pushed = marks.in != m_markIn;
+    m_markIn = marks.in;
+    m_markOut = marks.out;
     showMarkOut();
-    if (m_markIn > m_markOut) {
-        m_markIn = m_markOut;
+    if (pushed)
         showMarkIn();
-    }
 }
 
 void Zorva::showMarkIn()

@@ -1,16 +1,16 @@
-// Voice recording slots of the main window: starting and stopping the recording thread around
-// a sentence file, and keeping the learner's-voice playback out of the way meanwhile.
+// Voice recording slots of the main window: starting and ending a take of the current sentence
+// on the recording thread, and keeping the learner's-voice playback out of the way meanwhile.
 #include "parecthread.h"
-#include "recordingcontrol.h"
 #include "tscontrol.h"
 #include "zorva.h"
 
-#include <QMessageBox>
+#include <QCloseEvent>
+#include <phonon/MediaObject>
 
 namespace {
 
-// The child through which the window hears of recordings that failed; made on the first
-// recording so that the connection exists exactly once.
+// The child through which the window hears of takes that failed; made on the first take so
+// that the connection exists exactly once.
 const char kFailureWatchName[] = "recordFailureWatch";
 
 } // namespace
@@ -20,40 +20,55 @@ void Zorva::sltRecordBeginEnd(bool begin)
     if (!recThread)
         return;
     if (!begin) {
-        endRecording(*recThread, m_recFile);
+        endTake();
         return;
     }
-
-    // A recording that never started must not leave the bar's clock running as if it did:
-    // end it the way a second press on record would, and say why once.
-    const auto reportFailure = [this](const QString &errorText) {
-        auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"),
-            tr("Your voice could not be recorded.\n%1").arg(errorText), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
-    };
-    const QString watchName = QString::fromLatin1(kFailureWatchName);
-    if (!findChild<QObject *>(watchName, Qt::FindDirectChildrenOnly)) {
-        auto *watch = new QObject(this);
-        watch->setObjectName(watchName);
-        connect(recThread, &PaRecThread::recordFailed, watch, [this, reportFailure](const QString &errorText) {
-            if (m_recFile) // still recording: the learner has not pressed stop yet
-                tsControl->recordTrigger(false);
-            reportFailure(errorText);
-        });
-    }
-    if (!beginRecording(*recThread, m_recordFile, m_recFile)) {
+    watchRecorder();
+    // A new take always plays from its start, never where the old one was paused.
+    m_voicePaused = false;
+    if (voiceObject->state() == Phonon::PausedState)
+        voiceObject->stop();
+    if (!m_take.begin(*recThread, m_recordFile)) {
+        m_takeFailure = tr("The file %1 could not be opened for writing.").arg(m_recordFile);
         // Queued: this slot runs inside the bar's record-begin signal, whose remaining
         // receivers must finish before the end signal starts.
-        const QString reason = tr("The file %1 could not be opened for writing.").arg(m_recordFile);
-        QMetaObject::invokeMethod(
-            this,
-            [this, reportFailure, reason] {
-                tsControl->recordTrigger(false);
-                reportFailure(reason);
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(tsControl, [this] { tsControl->recordTrigger(false); }, Qt::QueuedConnection);
     }
+}
+
+// A take that fails while it runs ends the bar's clock the way a second press on record
+// would; the learner is told once, when the take has ended.
+void Zorva::watchRecorder()
+{
+    const QString watchName = QString::fromLatin1(kFailureWatchName);
+    if (findChild<QObject *>(watchName, Qt::FindDirectChildrenOnly))
+        return;
+    auto *watch = new QObject(this);
+    watch->setObjectName(watchName);
+    connect(recThread, &PaRecThread::recordFailed, watch, [this] {
+        if (m_take.isRunning()) // the learner has not pressed stop yet
+            tsControl->recordTrigger(false);
+    });
+}
+
+void Zorva::endTake()
+{
+    bool kept = false;
+    QString failure = m_take.end(&kept);
+    if (failure.isEmpty())
+        failure = std::exchange(m_takeFailure, QString());
+    if (failure.isEmpty())
+        return;
+    showMessage(QMessageBox::Warning, tr("Recording"),
+                (kept ? tr("The recording stopped early; what was recorded is kept.\n%1")
+                      : tr("Your voice could not be recorded.\n%1")).arg(failure));
+}
+
+// Closing the window ends a countdown and keeps the take that runs.
+void Zorva::closeEvent(QCloseEvent *event)
+{
+    tsControl->stopRecording();
+    QWidget::closeEvent(event);
 }
 
 void Zorva::keepRecordOrPlay(bool recording)
@@ -67,5 +82,5 @@ void Zorva::sltRecordPlayPauseButton(bool recording)
     if (recording)
         tsControl->playOrPauseButtonFalse();
     else
-        tsControl->playOrPauseButtonTrue();
+        updatePlayButton();
 }

@@ -3,6 +3,7 @@
 #include "zorva.h"
 #include "ui_zorva.h"
 
+#include "playerlogic.h"
 #include "trainingrules.h"
 #include "tscontrol.h"
 
@@ -31,9 +32,15 @@ constexpr int textHeight = 350;
 constexpr int practiceStep = 7;
 constexpr int simultaneousStep = 6;
 
-QStringList plainFileNames(const QString &folder)
+// The sentence recordings a folder holds, by name: an empty file is no recording.
+QStringList recordingNames(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files);
+    QStringList names;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files)) {
+        if (file.size() > 0)
+            names << file.fileName();
+    }
+    return names;
 }
 
 Phonon::MediaSource localFile(const QString &path)
@@ -57,19 +64,11 @@ QString translationPath(const QString &baseName)
     return workspaceFolder + baseName + QStringLiteral("@T.txt");
 }
 
-// The bar's play button is usable only when the sentence has been recorded.
-void enablePlayButton(TsControl *bar, bool recorded)
-{
-    if (recorded)
-        bar->playOrPauseButtonTrue();
-    else
-        bar->playOrPauseButtonFalse();
-}
-
 } // namespace
 
 void Zorva::sltSwitchWorkspace(QString path)
 {
+    tsControl->stopRecording();
     m_baseName = TrainingRules::baseNameFromAudioPath(path);
     if (isPlaying(mediaObject))
         mediaObject->stop();
@@ -120,7 +119,7 @@ void Zorva::sltNextState()
         sltRecordPlayPause(false);
         mediaObject->stop();
         emit isPlay(false);
-        enablePlayButton(tsControl, recordingExists(sentence));
+        updatePlayButton();
         ui->screen->show();
         break;
     case 3:
@@ -143,7 +142,7 @@ void Zorva::sltNextState()
         sltRecordPlayPause(false);
         mediaObject->stop();
         emit isPlay(false);
-        enablePlayButton(tsControl, recordingExists(sentence));
+        updatePlayButton();
         break;
     case simultaneousStep:
         m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
@@ -151,7 +150,7 @@ void Zorva::sltNextState()
         mediaObject->play();
         mediaObject->seek(0);
         emit isPlay(true);
-        enablePlayButton(tsControl, recordingExists(sentence));
+        updatePlayButton();
         ui->screen->show();
         break;
     case practiceStep:
@@ -159,7 +158,7 @@ void Zorva::sltNextState()
         tsControl->endShow();
         sltStop();
         ui->tranView->openText(translationPath(m_baseName));
-        tsControl->playOrPauseButtonTrue();
+        updatePlayButton();
         ui->mainLO->setStretch(textViewItem, 0);
         ui->textView->resizeEditor(sideBySideTextWidth, textHeight);
         ui->tranView->resizeEditor(sideBySideTextWidth, textHeight);
@@ -208,7 +207,7 @@ void Zorva::sltPrevState()
         sltRecordPlayPause(false);
         mediaObject->stop();
         emit isPlay(false);
-        enablePlayButton(tsControl, recordingExists(sentence));
+        updatePlayButton();
         ui->video->hide();
         ui->screen->hide();
         break;
@@ -265,12 +264,12 @@ void Zorva::sltFiveClick()
     selectSentence(5);
 }
 
-// Enables the play button for every sentence (5 included), so a sentence can be played
-// even after a recording left the button disabled.
+// The play button follows the chosen sentence for every sentence (5 included), so it is usable
+// even after a recording left it disabled.
 void Zorva::selectSentence(int sentence)
 {
-    tsControl->playOrPauseButtonTrue();
     m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
+    updatePlayButton();
     sltRecordPlayPause(false);
     m_voicePaused = false;
 }
@@ -278,7 +277,7 @@ void Zorva::selectSentence(int sentence)
 void Zorva::sltCheckFileNumExist()
 {
     tsControl->resetButtonTrue();
-    const auto present = TrainingRules::existingSentences(plainFileNames(m_trainDir), m_repeat);
+    const auto present = TrainingRules::existingSentences(recordingNames(m_trainDir), m_repeat);
     static constexpr void (Zorva::*missing[TrainingRules::sentenceCount])() = {
         &Zorva::noneFileOne, &Zorva::noneFileTwo, &Zorva::noneFileThree, &Zorva::noneFileFour,
         &Zorva::noneFileFive};
@@ -322,13 +321,14 @@ void Zorva::reviewRepeat(const QString &trainDir, int repeat)
 
 void Zorva::sltAudioStop(QString trainDir)
 {
+    tsControl->stopRecording();
     ui->mainLO->setStretch(textViewItem, 0);
     ui->mainLO->setStretch(videoItem, 0);
     m_baseName = TrainingRules::baseNameFromTrainFolder(trainDir);
     sltTextHide();
     ui->textView->openText(transcriptPath(m_baseName));
     ui->tranView->openText(translationPath(m_baseName));
-    tsControl->playOrPauseButtonTrue();
+    updatePlayButton();
     ui->textView->resizeEditor(sideBySideTextWidth, textHeight);
     ui->tranView->resizeEditor(sideBySideTextWidth, textHeight);
     ui->textView->show();
@@ -347,6 +347,7 @@ void Zorva::demoPathSet(QString demoDir)
 
 void Zorva::sltDemonstrate()
 {
+    tsControl->stopRecording();
     sltTextHide();
     m_trainDir = m_demoDir;
     m_repeat.clear();
@@ -401,9 +402,14 @@ void Zorva::sltRecordPrepare()
     }
 }
 
+// The step-6 take needs the model as its source: stopped or finished, it starts again.
 void Zorva::sltSixStepSpec()
 {
-    mediaObject->seek(0);
+    if (!isPlaying(mediaObject)) {
+        mediaObject->play();
+        emit isPlay(true);
+    }
+    mediaObject->seek(PlayerLogic::Marks{m_markIn, m_markOut}.loopActive() ? m_markIn : 0);
 }
 
 void Zorva::sltAudioStopBool(bool play)
@@ -428,7 +434,11 @@ void Zorva::sltStop()
     emit isPlay(false);
 }
 
-bool Zorva::recordingExists(int sentence) const
+void Zorva::updatePlayButton()
 {
-    return TrainingRules::sentenceExists(plainFileNames(m_trainDir), m_repeat, sentence);
+    const QFileInfo sentence(m_recordFile);
+    if (sentence.isFile() && sentence.size() > 0)
+        tsControl->playOrPauseButtonTrue();
+    else
+        tsControl->playOrPauseButtonFalse();
 }

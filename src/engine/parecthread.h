@@ -22,19 +22,21 @@ public:
     void setGain(float value);
     // Safe from any thread: the capture ends after its next block.
     void stop();
-    // The text of the last failure; read it only while the thread is not running.
+    // Why the last recording failed, empty when it went as asked, and how many frames it
+    // captured; read them only while the thread is not running.
     QString errorText() const;
+    unsigned long capturedFrames() const;
 
 signals:
-    // A recording that never started or lost its end; emitted from the recording thread,
-    // once per recording, with the recorder's error text.
+    // A recording that never started, lost its end, or whose microphone stopped or went
+    // away; emitted from the recording thread, once per recording, with the error text.
     void recordFailed(const QString &errorText);
 
 protected:
     void run() override;
 
 private:
-    void waitWhileCapturing();
+    bool waitWhileCapturing();
     void reportFailure();
 
     Recorder recorder;

@@ -66,6 +66,7 @@ bool Recorder::open(FILE *outFile, float sampleGain, EncoderTuning tuning)
     out = outFile;
     gain = sampleGain;
     writeFailed = false;
+    framesCaptured = 0;
     errorText[0] = '\0';
     if (!out)
         return fail("NULL file pointer.");
@@ -218,5 +219,6 @@ int Recorder::onAudio(const void *input, [[maybe_unused]] void *output, unsigned
         recorder->encodeBlock(samples ? samples + done * kChannels : nullptr, frames);
         done += frames;
     }
+    recorder->framesCaptured += frameCount;
     return recorder->stopRequested.load() ? paComplete : paContinue;
 }

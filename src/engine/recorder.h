@@ -63,6 +63,7 @@ struct Recorder
     void abort();
     bool finish();
     void close();
+    bool fail(const char *text);
     void requestStop();
     bool stopWasRequested() const;
     // A stop asked for before the next recording begins must not end that recording.
@@ -84,11 +85,13 @@ struct Recorder
     std::atomic<int> stopRequested { 0 };
     // Set by the callback when the file took fewer bytes than encoded (a full disk).
     std::atomic<bool> writeFailed { false };
+    // Frames the callback has taken since open: how the recording thread sees the capture
+    // progress, and whether a take holds any audio at all.
+    std::atomic<unsigned long> framesCaptured { 0 };
     char errorText[kErrorTextSize] = {};
     PortAudioSession portAudio;
 
 private:
-    bool fail(const char *text);
     bool failPortAudio(PaError error);
     bool setUpEncoder(EncoderTuning tuning);
     bool allocateBuffers();

@@ -361,18 +361,7 @@ void TsControl::zeroShow()
     showAll({btnStart, btnTranscript, btnTranslation});
     btnDemonstration->move(demonstrationEntryPos);
     btnDemonstration->show();
-
-    // Stopping the clock silences its last tick, so a recording still running has to be
-    // ended here, or the recorder would go on writing its file with nobody to stop it.
-    const bool recordingRuns = recordUpTimer->isActive();
-    recordDownTimer->stop();
-    recordUpTimer->stop();
-    resetCountdownLabel();
-    m_countup = 0;
-    if (actRecord->isChecked())
-        actRecord->setChecked(false);
-    if (recordingRuns)
-        emit recordBeginEnd(false);
+    stopRecording();
 }
 
 void TsControl::endShow()
@@ -561,14 +550,16 @@ void TsControl::pathSaveTrigger(const QString &path)
     m_learnAgainPath = path;
 }
 
+// Through the action: the button copies its action's state whenever the action changes
+// (checked by the next button, say), so a button disabled alone would come back enabled.
 void TsControl::playOrPauseButtonFalse()
 {
-    btnPlay->setEnabled(false);
+    actPlay->setEnabled(false);
 }
 
 void TsControl::playOrPauseButtonTrue()
 {
-    btnPlay->setEnabled(true);
+    actPlay->setEnabled(true);
 }
 
 void TsControl::setSliderVisible(bool visible)
@@ -627,6 +618,13 @@ void TsControl::switchStepLabel()
 
 void TsControl::recordTimerDown()
 {
+    // Released, or ended by a step change: the countdown never starts a take, whichever
+    // second it was in.
+    if (!actRecord->isChecked() && !recordUpTimer->isActive()) {
+        recordDownTimer->stop();
+        resetCountdownLabel();
+        return;
+    }
     // A stop pressed and taken back within one second restarts the countdown while the
     // recording still runs; it must not begin a second recording into the open file.
     if (recordUpTimer->isActive()) {
@@ -645,10 +643,6 @@ void TsControl::recordTimerDown()
         emit recordBeginEnd(true);
         if (m_shownStep == lastStep)
             emit sixStepSpec();
-    }
-    if (!actRecord->isChecked()) {
-        recordDownTimer->stop();
-        resetCountdownLabel();
     }
 }
 
@@ -734,4 +728,19 @@ void TsControl::leftVideoTrigger()
 void TsControl::rightVideoTrigger()
 {
     emit rightClick();
+}
+
+// Stopping the clock silences its last tick, so a take still running has to be ended here, or
+// the recorder would go on writing its file with nobody to stop it.
+void TsControl::stopRecording()
+{
+    const bool recordingRuns = recordUpTimer->isActive();
+    recordDownTimer->stop();
+    recordUpTimer->stop();
+    resetCountdownLabel();
+    m_countup = 0;
+    if (actRecord->isChecked())
+        actRecord->setChecked(false);
+    if (recordingRuns)
+        emit recordBeginEnd(false);
 }

@@ -81,6 +81,8 @@ public slots:
     void translationTextTrigger(bool checked);
     void leftVideoTrigger();
     void rightVideoTrigger();
+    // Ends a countdown and a running take at once: the learner has moved on to other material.
+    void stopRecording();
 
 signals:
     void recordBeginEnd(bool begin);

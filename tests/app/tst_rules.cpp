@@ -88,6 +88,9 @@ void TestRules::playerArithmetic()
     QVERIFY(nudgeMarkIn({4950, 5000}, markStep) == (Marks{5000, 5000}));
     QVERIFY(nudgeMarkOut({4950, 5000}, -markStep, 9000) == (Marks{4950, 4950}));
     QVERIFY(nudgeMarkOut({1000, 8950}, markStep, 9000) == (Marks{1000, 9000}));
+    QVERIFY(nudgeMarkOut({1000, 5000}, markStep, 0) == (Marks{1000, 5000})); // length not known yet: the loop stays
+    QVERIFY(resetMarkOut({1000, 5000}, 0) == (Marks{1000, 5000}));
+    QVERIFY(resetMarkOut({8000, 5000}, 7000) == (Marks{7000, 7000}));
     QVERIFY(loopDecision(5000, {10000, 20000}, 60000).seekToMarkIn);
     QVERIFY(loopDecision(20100, {10000, 20000}, 60000).seekToMarkIn);
     QVERIFY(!loopDecision(15000, {10000, 20000}, 60000).seekToMarkIn);

@@ -2,6 +2,7 @@
 // the sample lesson (24 s) and of sentence recordings, driven through its real buttons.
 #include "zorva.h"
 
+#include "audiofixtures.h"
 #include "clicks.h"
 #include "installationcopy.h"
 #include "mater.h"
@@ -12,9 +13,12 @@
 
 #include <QtTest>
 #include <QLabel>
+#include <QScreen>
 #include <phonon/MediaObject>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 using Clicks::clickNamed;
 
@@ -23,7 +27,21 @@ namespace {
 constexpr int timeoutMs = 15000;
 constexpr qint64 tolerance = 60;
 const QString trainDir = QStringLiteral("./workspace/train/lesson01.mp3/");
+const QString sentence = trainDir + QStringLiteral("11.mp3");
 const QString sampleSentence = QStringLiteral("./workspace/demo/lesson01.mp3/2.mp3"); // 10.6 s
+
+bool run(const QString &command)
+{
+    return QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command}) == 0;
+}
+
+// Writes beyond the limit fail as on a full disk.
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{bytes, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
 
 } // namespace
 
@@ -38,10 +56,15 @@ private slots:
     void loopThroughTheEndComesRound();
     void pushedMarkRedrawsBothFlags();
     void companionsFollowTheWindow();
-    void pausedSentenceResumes();
-    void practiceFiveEnablesPlay();
-    void failedTakeIsReportedOnce_data();
-    void failedTakeIsReportedOnce();
+    void pausedSentenceResumesNewTakeStarts();
+    void playButtonsFollowTheFiles();
+    void simultaneousTakeStartsTheModel();
+    void countdownAndTakeEndWithTheLearnersMove_data();
+    void countdownAndTakeEndWithTheLearnersMove();
+    void takeKeptWhenTheWindowGoes_data();
+    void takeKeptWhenTheWindowGoes();
+    void failedTakeIsToldOnce_data();
+    void failedTakeIsToldOnce();
 
 private:
     Phonon::MediaObject *player(const char *name = "mediaObject") const { return m_window->findChild<Phonon::MediaObject *>(QLatin1String(name)); }
@@ -49,6 +72,7 @@ private:
     TsControl *bar() const { return m_window->findChild<TsControl *>(); }
     QString label(const char *name) const { return panel()->findChild<QLabel *>(QLatin1String(name))->text(); }
     bool pauseAt(qint64 ms);
+    void beginTake(QSignalSpy &recording);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Zorva> m_window;
@@ -61,6 +85,8 @@ void TestZorva::init()
     QApplication::setQuitOnLastWindowClosed(false);
     qputenv("ZORVA_UPDATE_URL", "http://127.0.0.1:9"); // nobody answers the version check
     m_window.reset();
+    limitFileSize(RLIM_INFINITY); // a disk and a microphone as an earlier test may have left them
+    run(QStringLiteral("pactl suspend-sink micfeed 0"));
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(copyInstallation(TestPaths::stageDir(), m_dir->path(), {QStringLiteral("ZORVA"), QStringLiteral("update")}));
     QVERIFY(QDir::setCurrent(m_dir->path()));
@@ -167,9 +193,18 @@ void TestZorva::companionsFollowTheWindow()
     }
 }
 
-void TestZorva::pausedSentenceResumes()
+// Record pressed and the countdown over: the take has begun.
+void TestZorva::beginTake(QSignalSpy &recording)
 {
-    QVERIFY(QFile::copy(sampleSentence, trainDir + QStringLiteral("11.mp3")));
+    QVERIFY(clickNamed(bar(), "btnRecord") && recording.wait(timeoutMs));
+    QCOMPARE(recording.last().value(0).toBool(), true);
+}
+
+// Pause and play goes on where the sentence stopped, but a take recorded meanwhile plays from
+// its own start.
+void TestZorva::pausedSentenceResumesNewTakeStarts()
+{
+    QVERIFY(QFile::copy(sampleSentence, sentence));
     QVERIFY(clickNamed(bar(), "btnStart") && clickNamed(bar(), "btnPlay"));
     Phonon::MediaObject *voice = player("voiceObject");
     QTRY_VERIFY_WITH_TIMEOUT(voice->state() == Phonon::PlayingState && voice->currentTime() > 1500, timeoutMs);
@@ -179,46 +214,154 @@ void TestZorva::pausedSentenceResumes()
     QSignalSpy ticks(voice, &Phonon::MediaObject::tick);
     QVERIFY(clickNamed(bar(), "btnPlay") && ticks.wait(timeoutMs));
     QVERIFY2(ticks.first().first().toLongLong() >= pausedAt - 300, qPrintable(QString::number(pausedAt)));
-}
 
-void TestZorva::practiceFiveEnablesPlay()
-{
-    QVERIFY(QFile::copy(sampleSentence, trainDir + QStringLiteral("15.mp3")));
-    for (int step = 1; step <= 7; ++step)
-        m_window->sltNextState();
-    bar()->playOrPauseButtonFalse();
-    QVERIFY(clickNamed(bar(), "btnPractice5"));
-    QVERIFY(Clicks::named(bar(), "btnPlay")->isEnabled());
-}
-
-void TestZorva::failedTakeIsReportedOnce_data()
-{
-    QTest::addColumn<bool>("folderInPlace"); // a folder where the sentence file belongs
-    QTest::addColumn<QString>("reason");
-    // Run by tst_zorva_nomicrophone, where ALSA sees no device at all.
-    if (qEnvironmentVariable("ALSA_CONFIG_PATH").endsWith(QLatin1String("no-input-device.conf")))
-        QTest::newRow("no microphone") << false << "portaudio: No input device.";
-    QTest::newRow("file cannot be opened") << true << "11.mp3";
-}
-
-void TestZorva::failedTakeIsReportedOnce()
-{
-    QFETCH(bool, folderInPlace);
-    QFETCH(QString, reason);
-    QVERIFY(clickNamed(bar(), "btnStart"));
-    QVERIFY(!folderInPlace || QDir().mkpath(trainDir + QStringLiteral("11.mp3")));
+    QVERIFY(clickNamed(bar(), "btnPlay"));
+    QTRY_COMPARE_WITH_TIMEOUT(voice->state(), Phonon::PausedState, timeoutMs);
     QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
-    for (int attempt = 1; attempt <= 2; ++attempt) { // the trainer can try again
-        QVERIFY(clickNamed(bar(), "btnRecord"));
-        // Without a second press the bar ends the take itself: its clock does not run on.
-        QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 2 * attempt, 12000);
-        QCOMPARE(recording.last().value(0).toBool(), false);
-        QTRY_VERIFY(Clicks::visibleBox());
-        QVERIFY2(Clicks::visibleBox()->text().contains(reason), qPrintable(Clicks::visibleBox()->text()));
-        QTest::qWait(1500); // one box per take, not one per clock tick
-        QCOMPARE(m_window->findChildren<QMessageBox *>().size(), 1);
-        delete Clicks::visibleBox();
+    beginTake(recording);
+    QVERIFY(clickNamed(bar(), "btnRecord"));
+    QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 2, timeoutMs);
+    ticks.clear();
+    QVERIFY(clickNamed(bar(), "btnPlay") && ticks.wait(timeoutMs));
+    QVERIFY2(ticks.first().first().toLongLong() < 1000 && voice->totalTime() < 5000, qPrintable(QString::number(voice->totalTime())));
+}
+
+// A missing or empty sentence file never leaves a play or practice button enabled.
+void TestZorva::playButtonsFollowTheFiles()
+{
+    QVERIFY(QFile(trainDir + QStringLiteral("13.mp3")).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::copy(sampleSentence, trainDir + QStringLiteral("15.mp3")));
+    QAbstractButton *play = Clicks::named(bar(), "btnPlay");
+    QVERIFY(clickNamed(bar(), "btnStart") && !play->isEnabled());
+    for (int step = 2; step <= 7; ++step) { // next checks the play action, which the button copies
+        QVERIFY(clickNamed(bar(), "btnNext"));
+        QVERIFY2(play->isEnabled() == (step >= 6), qPrintable(QString::number(step)));
     }
+    QVERIFY(!Clicks::named(bar(), "btnPractice3")->isEnabled());
+    bar()->playOrPauseButtonFalse();
+    QVERIFY(clickNamed(bar(), "btnPractice5") && play->isEnabled()); // sentence 5 like the others
+}
+
+// A step-6 take interprets the model: stopped, it starts again with the take.
+void TestZorva::simultaneousTakeStartsTheModel()
+{
+    QVERIFY(clickNamed(bar(), "btnStart"));
+    for (int step = 2; step <= 6; ++step)
+        QVERIFY(clickNamed(bar(), "btnNext"));
+    QVERIFY(clickNamed(panel(), "btnStop"));
+    QTRY_COMPARE_WITH_TIMEOUT(player()->state(), Phonon::StoppedState, timeoutMs);
+    QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
+    beginTake(recording);
+    QTRY_VERIFY_WITH_TIMEOUT(player()->state() == Phonon::PlayingState && player()->currentTime() > 0
+                                 && player()->currentTime() < 1500, timeoutMs);
+}
+
+void TestZorva::countdownAndTakeEndWithTheLearnersMove_data()
+{
+    QTest::addColumn<bool>("duringTake");
+    QTest::addColumn<QString>("move");
+    QTest::newRow("next in the countdown's last second") << false << "next";
+    QTest::newRow("record released in the last second") << false << "release";
+    QTest::newRow("review chosen in the countdown") << false << "review";
+    QTest::newRow("review chosen during the take") << true << "review";
+    QTest::newRow("demonstration chosen during the take") << true << "demonstration";
+}
+
+// A countdown the learner has left never starts a take; a take is ended at once, and kept.
+void TestZorva::countdownAndTakeEndWithTheLearnersMove()
+{
+    QFETCH(bool, duringTake);
+    QFETCH(QString, move);
+    QVERIFY(QFile::copy(sampleSentence, sentence));
+    QVERIFY(clickNamed(bar(), "btnStart"));
+    QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
+    auto *countdown = Clicks::named<QLabel>(bar(), "lblCountdown");
+    if (duringTake)
+        beginTake(recording);
+    else
+        QVERIFY(clickNamed(bar(), "btnRecord") && QTest::qWaitFor([&] { return countdown->text() == QLatin1String("00:01"); }));
+    if (move == QLatin1String("next") || move == QLatin1String("release"))
+        QVERIFY(clickNamed(bar(), move == QLatin1String("next") ? "btnNext" : "btnRecord"));
+    else if (move == QLatin1String("review"))
+        emit m_window->findChild<Mater *>()->chooseSig(trainDir);
+    else
+        emit bar()->demonstrationSig();
+    QCOMPARE(recording.count(), duringTake ? 2 : 0);
+    QTest::qWait(2500);
+    QCOMPARE(recording.count(), duringTake ? 2 : 0);
+    QVERIFY(countdown->isHidden());
+    QCOMPARE(QFileInfo(sentence).size() != QFileInfo(sampleSentence).size(), duringTake);
+}
+
+void TestZorva::takeKeptWhenTheWindowGoes_data()
+{
+    QTest::addColumn<bool>("destroyed");
+    QTest::newRow("closed") << false;
+    QTest::newRow("destroyed") << true;
+}
+
+void TestZorva::takeKeptWhenTheWindowGoes()
+{
+    QFETCH(bool, destroyed);
+    QVERIFY(clickNamed(bar(), "btnStart"));
+    QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
+    beginTake(recording);
+    QTest::qWait(1500);
+    destroyed ? m_window.reset() : void(m_window->close());
+    for (const QString &handle : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System))
+        QVERIFY(!QFile::symLinkTarget(QStringLiteral("/proc/self/fd/") + handle).contains(QLatin1String("11.mp3")));
+    QVERIFY2(AudioFixtures::decodedSeconds(sentence) > 1.0, qPrintable(QString::number(AudioFixtures::decodedSeconds(sentence))));
+}
+
+void TestZorva::failedTakeIsToldOnce_data()
+{
+    QTest::addColumn<QString>("trouble"); // made once the take has begun
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("kept"); // the take replaced the learner's earlier recording
+    // tst_zorva_nomicrophone runs this where ALSA sees no device at all.
+    if (qEnvironmentVariable("ALSA_CONFIG_PATH").endsWith(QLatin1String("no-input-device.conf"))) {
+        QTest::newRow("no microphone") << "" << "portaudio: No input device." << false;
+    } else {
+        QTest::newRow("microphone stalls") << "pactl suspend-sink micfeed 1" << "stopped delivering" << true;
+        QTest::newRow("microphone unplugged") << "pactl load-module module-cli-protocol-unix; pacmd kill-source-output "
+                                                 "$(pactl list short source-outputs | grep protocol-native | cut -f1)"
+                                              << "went away" << true;
+        QTest::newRow("disk fills") << "full disk" << "write failed" << true;
+    }
+    QTest::newRow("training folder is a file") << "" << "11.mp3 could not be opened" << false;
+
+}
+
+// The bar's clock ends by itself, the learner is told once in a readable box, and what was
+// captured replaces the earlier recording only when there is something.
+void TestZorva::failedTakeIsToldOnce()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    QFETCH(bool, kept);
+    QVERIFY(QFile::copy(sampleSentence, sentence));
+    if (reason.startsWith(QLatin1String("11.mp3")))
+        QVERIFY(QDir(trainDir).removeRecursively() && QFile(trainDir.chopped(1)).open(QIODevice::WriteOnly));
+    QVERIFY(clickNamed(bar(), "btnStart"));
+    QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
+    beginTake(recording);
+    QTest::qWait(1000);
+    trouble == QLatin1String("full disk") ? limitFileSize(1) : void(trouble.isEmpty() || run(trouble));
+    QTRY_COMPARE_WITH_TIMEOUT(recording.count(), 2, timeoutMs);
+    limitFileSize(RLIM_INFINITY);
+    QTRY_VERIFY(Clicks::visibleBox());
+    QVERIFY2(Clicks::visibleBox()->text().contains(reason), qPrintable(Clicks::visibleBox()->text()));
+    QTest::qWait(500); // on the screen: a box the window does not paint stays black there
+    const QRect area = Clicks::visibleBox()->geometry();
+    const QImage box = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    int strokes = 0; // pixels that stand out from the box's background
+    for (int i = 0; i < box.width() * box.height(); ++i)
+        strokes += qAbs(qGray(box.pixel(i % box.width(), i / box.width())) - qGray(box.pixel(1, 1))) > 100 ? 1 : 0;
+    QVERIFY2(strokes > 100, qPrintable(QString::number(strokes)));
+    QTest::qWait(1500);
+    QCOMPARE(m_window->findChildren<QMessageBox *>().size(), 1);
+    const qint64 size = QFileInfo(sentence).size(), earlier = QFileInfo(sampleSentence).size();
+    QVERIFY2(kept ? size > 0 && size != earlier : size == earlier || !QFile::exists(sentence), qPrintable(QString::number(size)));
 }
 
 QTEST_MAIN(TestZorva)

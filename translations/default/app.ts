@@ -21,5 +21,15 @@
         <translation>Your voice could not be recorded.
 %1</translation>
     </message>
+    <message>
+        <source>The recording stopped early; what was recorded is kept.
+%1</source>
+        <translation>The recording stopped early; what was recorded is kept.
+%1</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be opened for writing.</source>
+        <translation>The file %1 could not be opened for writing.</translation>
+    </message>
 </context>
 </TS>

@@ -89,5 +89,15 @@
         <translation>无法录下您的声音。
 %1</translation>
     </message>
+    <message>
+        <source>The recording stopped early; what was recorded is kept.
+%1</source>
+        <translation>录音提前中断，已录下的部分已保留。
+%1</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be opened for writing.</source>
+        <translation>无法写入文件 %1。</translation>
+    </message>
 </context>
 </TS>
