@@ -19,11 +19,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <phonon/AudioOutput>
-#include <phonon/MediaObject>
-
 #include <algorithm>
 #include <cstdio>
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
 #include <vector>
 
 namespace {
@@ -36,9 +35,12 @@ constexpr int waitMs = 15000;
 bool makeMaterial(const QString &path)
 {
     QTemporaryDir dir;
-    const QString low = dir.filePath(QStringLiteral("low.wav")), high = dir.filePath(QStringLiteral("high.wav"));
-    return AudioFixtures::sox(QStringLiteral("-n -r 44100 -c 2 -b 16 %1 synth 2 sine 440 vol 0.5").arg(low))
-        && AudioFixtures::sox(QStringLiteral("-n -r 44100 -c 2 -b 16 %1 synth 4 sine 2000 vol 0.5").arg(high))
+    const QString low = dir.filePath(QStringLiteral("low.wav")),
+                  high = dir.filePath(QStringLiteral("high.wav"));
+    return AudioFixtures::sox(
+               QStringLiteral("-n -r 44100 -c 2 -b 16 %1 synth 2 sine 440 vol 0.5").arg(low))
+        && AudioFixtures::sox(
+            QStringLiteral("-n -r 44100 -c 2 -b 16 %1 synth 4 sine 2000 vol 0.5").arg(high))
         && AudioFixtures::sox(QStringLiteral("%1 %2 %3").arg(low, high, path));
 }
 
@@ -48,10 +50,12 @@ class Capture
 public:
     Capture()
     {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { m_data += m_parec.readAllStandardOutput(); });
-        m_parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("speaker.monitor"), QStringLiteral("--raw"),
-                                                QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
-                                                QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10")});
+        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput,
+            [this] { m_data += m_parec.readAllStandardOutput(); });
+        m_parec.start(QStringLiteral("parec"),
+            { QStringLiteral("-d"), QStringLiteral("speaker.monitor"), QStringLiteral("--raw"),
+                QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
+                QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10") });
     }
     bool started() { return m_parec.waitForStarted(5000); }
     QByteArray stop()
@@ -111,8 +115,8 @@ double percentile(std::vector<double> values, double p)
 
 void report(const char *what, const std::vector<double> &passes)
 {
-    std::printf("  %-46s %3zu passes: median %5.1f ms, p95 %5.1f ms, worst %5.1f ms\n", what, passes.size(),
-                percentile(passes, 0.5), percentile(passes, 0.95), percentile(passes, 1.0));
+    std::printf("  %-46s %3zu passes: median %5.1f ms, p95 %5.1f ms, worst %5.1f ms\n", what,
+        passes.size(), percentile(passes, 0.5), percentile(passes, 0.95), percentile(passes, 1.0));
 }
 
 bool reach(Phonon::MediaObject *media, Phonon::State state)
@@ -130,8 +134,12 @@ bool pauseAt(Phonon::MediaObject *media, qint64 ms)
         media->pause();
     }
     media->seek(ms);
-    return QTest::qWaitFor([&] { return media->state() == Phonon::PausedState && std::abs(media->currentTime() - ms) <= 2; },
-                           waitMs);
+    return QTest::qWaitFor(
+        [&] {
+            return media->state() == Phonon::PausedState
+                && std::abs(media->currentTime() - ms) <= 2;
+        },
+        waitMs);
 }
 
 int captureMs(int loops, double speed)
@@ -146,7 +154,7 @@ std::vector<double> tickedLoop(const QString &material, int loops)
     Phonon::AudioOutput output(Phonon::VideoCategory);
     Phonon::createPath(&media, &output);
     media.setTickInterval(300);
-    const PlayerLogic::Marks marks{markInMs, markOutMs};
+    const PlayerLogic::Marks marks { markInMs, markOutMs };
     QObject::connect(&media, &Phonon::MediaObject::tick, [&](qint64 time) {
         if (PlayerLogic::loopDecision(time, marks, media.totalTime()).seekToMarkIn)
             media.seek(markInMs);
@@ -182,13 +190,16 @@ std::vector<double> windowLoop(const QString &materialName, int loops, double sp
     window.sltSwitchWorkspace(QStringLiteral("./workspace/") + materialName);
     auto *media = window.findChild<Phonon::MediaObject *>(QStringLiteral("mediaObject"));
     if (speed != 1.0) {
-        auto *choice = window.findChild<QAction *>(QStringLiteral("speed%1Action").arg(qRound(speed * 100)));
+        auto *choice
+            = window.findChild<QAction *>(QStringLiteral("speed%1Action").arg(qRound(speed * 100)));
         if (!choice) {
             std::printf("  no action for speed %.2f\n", speed);
             return {};
         }
         choice->trigger();
-        if (!QTest::qWaitFor([&] { return media->currentSource().fileName().contains(QLatin1String("x.wav")); }, 60000))
+        if (!QTest::qWaitFor(
+                [&] { return media->currentSource().fileName().contains(QLatin1String("x.wav")); },
+                60000))
             return {};
     }
     const qint64 copyIn = qRound64(markInMs / speed), copyOut = qRound64(markOutMs / speed);
@@ -232,18 +243,22 @@ int main(int argc, char *argv[])
 
     QTemporaryDir installation;
     const QString material = installation.filePath(QStringLiteral("workspace/loopbench.wav"));
-    if (!copyInstallation(args.at(1), installation.path(), {QStringLiteral("ZORVA"), QStringLiteral("update")})
+    if (!copyInstallation(
+            args.at(1), installation.path(), { QStringLiteral("ZORVA"), QStringLiteral("update") })
         || !QDir::setCurrent(installation.path()) || !makeMaterial(material)) {
         std::fprintf(stderr, "cannot lay out the installation or make the material\n");
         return 1;
     }
-    std::printf("A-B loop %lld..%lld ms, audio past mark-out heard on each pass (%d loops)\n", markInMs, markOutMs, loops);
+    std::printf("A-B loop %lld..%lld ms, audio past mark-out heard on each pass (%d loops)\n",
+        markInMs, markOutMs, loops);
     const std::vector<double> reference = tickedLoop(material, loops);
     report("reference: a bare player looping on its tick", reference);
     const std::vector<double> trainer = windowLoop(QStringLiteral("loopbench.wav"), loops, speed);
-    report(qPrintable(QStringLiteral("the trainer's window at %1x").arg(speed, 0, 'f', 2)), trainer);
+    report(
+        qPrintable(QStringLiteral("the trainer's window at %1x").arg(speed, 0, 'f', 2)), trainer);
     const double p95 = percentile(trainer, 0.95);
-    std::printf("  trainer p95 / reference p95: %.3f; target p95 <= 30 ms: %s\n", p95 / percentile(reference, 0.95),
-                p95 >= 0 && p95 <= 30 && trainer.size() >= size_t(loops) ? "met" : "NOT met");
+    std::printf("  trainer p95 / reference p95: %.3f; target p95 <= 30 ms: %s\n",
+        p95 / percentile(reference, 0.95),
+        p95 >= 0 && p95 <= 30 && trainer.size() >= size_t(loops) ? "met" : "NOT met");
     return trainer.size() >= size_t(loops) ? 0 : 1;
 }

@@ -14,6 +14,7 @@ class TsControl;
 class Mater;
 class PaRecThread;
 class AppUpdate;
+class ModelPlayer;
 
 namespace Phonon {
 class MediaObject;
@@ -127,15 +128,18 @@ private:
     // The control panel draws marks as fractions of the material's length.
     void showMarkIn();
     void showMarkOut();
-    void restartLoopAtEnd();
     void showTotalTimeIfKnown();
+    // Speeds of the model player: on the panel and as keys on the window.
+    void setupSpeeds();
+    void showSpeed(double speed, double madeFraction);
     bool recordingExists(int sentence) const;
 
     Ui::Zorva *ui = nullptr;
     QSkinObject *skin = nullptr;
     QMenu *contextMenu = nullptr;
 
-    Phonon::MediaObject *mediaObject = nullptr;
+    // The model player; its Phonon::MediaObject, named "mediaObject" too, plays below it.
+    ModelPlayer *mediaObject = nullptr;
     Phonon::MediaObject *voiceObject = nullptr;
     Phonon::MediaObject *metaResolver = nullptr;
     Phonon::AudioOutput *audioOutput = nullptr;

@@ -21,5 +21,17 @@
         <translation>Your voice could not be recorded.
 %1</translation>
     </message>
+    <message>
+        <source>Slower</source>
+        <translation>Slower</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>Faster</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
 </context>
 </TS>

@@ -89,5 +89,17 @@
         <translation>无法录下您的声音。
 %1</translation>
     </message>
+    <message>
+        <source>Slower</source>
+        <translation>放慢</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>加快</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>语速</translation>
+    </message>
 </context>
 </TS>
