@@ -55,6 +55,7 @@ Zorva::Zorva(QWidget *parent)
     ui->tranView->hide();
     setupActions();
     setupCompanions();
+    setupReview();
 }
 
 Zorva::~Zorva()

@@ -15,6 +15,7 @@ class Mater;
 class PaRecThread;
 class AppUpdate;
 class ModelPlayer;
+class ReviewPanel;
 
 namespace Phonon {
 class MediaObject;
@@ -132,6 +133,10 @@ private:
     // Speeds of the model player: on the panel and as keys on the window.
     void setupSpeeds();
     void showSpeed(double speed, double madeFraction);
+    // The waveform view in the study area and the takes of the selected sentence.
+    void setupReview();
+    void showReviewTakes();
+    void keepTake(int sentence, const QString &key);
     bool recordingExists(int sentence) const;
 
     Ui::Zorva *ui = nullptr;
@@ -149,6 +154,7 @@ private:
     Mater *mater = nullptr;
     PaRecThread *recThread = nullptr;
     AppUpdate *appUpdate = nullptr;
+    ReviewPanel *review = nullptr;
 
     QString m_baseName;
     QString m_mediaPath;

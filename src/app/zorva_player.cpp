@@ -6,7 +6,9 @@
 
 #include "modelplayer.h"
 #include "playerlogic.h"
+#include "reviewpanel.h"
 #include "stretcher.h"
+#include "waveformview.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -98,6 +100,7 @@ void Zorva::openFile()
     const Phonon::MediaSource source(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
     metaResolver->setCurrentSource(source);
     mediaObject->setMaterial(fileName);
+    review->setMaterial(fileName);
 }
 
 void Zorva::on_btnBackward_clicked()
@@ -164,6 +167,7 @@ void Zorva::on_btnMarkReset_clicked()
     ui->ctrlbar->setMarkIn(0.0);
     ui->ctrlbar->setMarkOut(0.0);
     mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 void Zorva::on_btnMarkOutSharpL_clicked()
@@ -208,12 +212,14 @@ void Zorva::showMarkIn()
 {
     ui->ctrlbar->setMarkIn(markFraction(m_markIn, knownTotal(mediaObject)));
     mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 void Zorva::showMarkOut()
 {
     ui->ctrlbar->setMarkOut(markFraction(m_markOut, knownTotal(mediaObject)));
     mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 // The backend learns the length only once the stream runs, after the stopped state that follows

@@ -81,6 +81,9 @@ public slots:
     void translationTextTrigger(bool checked);
     void leftVideoTrigger();
     void rightVideoTrigger();
+    // A star on practice button k's caption when a take of sentence k is kept; `keptTake`
+    // says which (empty: none).
+    void showKeptTake(int sentence, const QString &keptTake);
 
 signals:
     void recordBeginEnd(bool begin);
