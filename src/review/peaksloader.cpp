@@ -4,6 +4,9 @@ PeaksLoader::PeaksLoader(const QString &cacheFolder, QObject *parent)
     : QObject(parent)
     , m_cache(cacheFolder, audio::kDefaultPeakCacheBytes)
 {
+    // Only for those who queue or record these signals: the loader itself emits them directly.
+    qRegisterMetaType<audio::PeakPyramid>();
+    qRegisterMetaType<std::vector<audio::Segment>>();
 }
 
 PeaksLoader::~PeaksLoader()
@@ -67,13 +70,14 @@ void PeaksLoader::loadMaterial(const QString &path)
             post([this, error = result.error] { emit failed(error); });
             return;
         }
-        const std::vector<audio::Segment> pauses
-            = audio::segmentSpeech(result.peaks.envelope()).pauses;
-        post([this, peaks = std::move(result.peaks), pauses] {
+        // The waveform first: the pauses, which only snapping needs, follow a moment later.
+        post([this, peaks = result.peaks] {
             m_partial = {};
             emit materialRead(peaks, 1.0);
-            emit materialPauses(pauses);
         });
+        const std::vector<audio::Segment> pauses
+            = audio::segmentSpeech(result.peaks.envelope()).pauses;
+        post([this, pauses] { emit materialPauses(pauses); });
     });
 }
 

@@ -47,3 +47,6 @@ private:
     std::vector<std::shared_ptr<Job>> m_jobs;
     audio::Envelope m_partial;
 };
+
+Q_DECLARE_METATYPE(audio::PeakPyramid)
+Q_DECLARE_METATYPE(std::vector<audio::Segment>)
