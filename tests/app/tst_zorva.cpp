@@ -8,6 +8,8 @@
 #include "mater.h"
 #include "modelplayer.h"
 #include "qseekslider.h"
+#include "reviewpanel.h"
+#include "takelog.h"
 #include "testpaths.h"
 #include "tscontrol.h"
 #include "zorvaresources.h"
@@ -46,6 +48,7 @@ private slots:
     void companionsFollowTheWindow();
     void pausedSentenceResumes();
     void practiceFiveEnablesPlay();
+    void keptTakeStoredAndStarredOnPracticeSet();
     void failedTakeIsReportedOnce_data();
     void failedTakeIsReportedOnce();
 
@@ -251,6 +254,27 @@ void TestZorva::practiceFiveEnablesPlay()
     bar()->playOrPauseButtonFalse();
     QVERIFY(clickNamed(bar(), "btnPractice5"));
     QVERIFY(Clicks::named(bar(), "btnPlay")->isEnabled());
+}
+
+// Practice take 5 kept by its key: stored in the training folder's take log and starred on the
+// bar; the compare key goes on to the demonstration recording of the sentence.
+void TestZorva::keptTakeStoredAndStarredOnPracticeSet()
+{
+    QVERIFY(QFile::copy(sampleSentence, trainDir + QStringLiteral("15.mp3")));
+    QVERIFY(clickNamed(bar(), "btnStart"));
+    for (int step = 1; step < 7; ++step)
+        QVERIFY(clickNamed(bar(), "btnNext"));
+    QVERIFY(clickNamed(bar(), "btnPractice5"));
+    auto *review = m_window->findChild<ReviewPanel *>();
+    QCOMPARE(review->shownTake(), QStringLiteral("1"));
+    m_window->findChild<QAction *>(QStringLiteral("keepTakeAction"))->trigger(); // the texts cover the panel here
+    TakeLog log(trainDir);
+    QVERIFY(log.load());
+    QCOMPARE(log.star(5), QStringLiteral("1"));
+    const auto labels = bar()->findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel *label) { return label->text().startsWith(QStringLiteral("★")); }));
+    m_window->findChild<QAction *>(QStringLiteral("compareAction"))->trigger();
+    QCOMPARE(review->shownTake(), QStringLiteral("demo"));
 }
 
 void TestZorva::failedTakeIsReportedOnce_data()
