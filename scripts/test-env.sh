@@ -38,9 +38,11 @@ sleep 2   # the null sink's first 2 s block must pass, or the first playback run
 export ALSA_CONFIG_PATH=$here/alsa-pulse.conf
 export PHONON_BACKEND=phonon_gstreamer
 export QT_XCB_GL_INTEGRATION=none
-# Settings (the transcript view's options) never touch the user's own.
-mkdir -p "$ENV_DIR/config" "$ENV_DIR/home"
+# Settings (the transcript view's options, the speeds) and caches (waveform peaks, slower
+# copies) never touch the user's own.
+mkdir -p "$ENV_DIR/config" "$ENV_DIR/home" "$ENV_DIR/cache"
 export XDG_CONFIG_HOME=$ENV_DIR/config
+export XDG_CACHE_HOME=$ENV_DIR/cache
 export ZORVA_TEST_ENV=1
 
 "$@"

@@ -3,6 +3,7 @@
 
 #include "appupdate.h"
 #include "gaplesswait.h"
+#include "modelplayer.h"
 #include "mater.h"
 #include "parecthread.h"
 #include "qskinobject.h"
@@ -54,6 +55,7 @@ Zorva::Zorva(QWidget *parent)
     ui->tranView->hide();
     setupActions();
     setupCompanions();
+    setupReview();
 }
 
 Zorva::~Zorva()
@@ -87,38 +89,38 @@ void Zorva::createMediaObjects()
 {
     audioOutput = new Phonon::AudioOutput(Phonon::VideoCategory, this);
     voiceOutput = new Phonon::AudioOutput(Phonon::MusicCategory, this);
-    mediaObject = new Phonon::MediaObject(this);
+    mediaObject = new ModelPlayer(this);
     voiceObject = new Phonon::MediaObject(this);
     metaResolver = new Phonon::MediaObject(this);
     // Named so that the players can be told apart from outside (tests, debugging).
     audioOutput->setObjectName(QStringLiteral("audioOutput"));
     voiceOutput->setObjectName(QStringLiteral("voiceOutput"));
-    mediaObject->setObjectName(QStringLiteral("mediaObject"));
     voiceObject->setObjectName(QStringLiteral("voiceObject"));
     metaResolver->setObjectName(QStringLiteral("metaResolver"));
 
-    mediaObject->setTickInterval(tickIntervalMs);
     voiceObject->setTickInterval(tickIntervalMs);
 
-    connect(mediaObject, &Phonon::MediaObject::tick, this, &Zorva::tick);
-    connect(mediaObject, &Phonon::MediaObject::stateChanged, this, &Zorva::stateChanged);
+    connect(mediaObject, &ModelPlayer::tick, this, &Zorva::tick);
+    connect(mediaObject, &ModelPlayer::stateChanged, this, &Zorva::stateChanged);
     connect(metaResolver, &Phonon::MediaObject::stateChanged, this, &Zorva::metaStateChanged);
-    connect(mediaObject, &Phonon::MediaObject::currentSourceChanged, this, &Zorva::sourceChanged);
-    connect(mediaObject, &Phonon::MediaObject::aboutToFinish, this, &Zorva::aboutToFinish);
-    connect(mediaObject, &Phonon::MediaObject::finished, this, &Zorva::restartLoopAtEnd);
-    connect(mediaObject, &Phonon::MediaObject::totalTimeChanged, this, &Zorva::showTotalTimeIfKnown);
+    connect(mediaObject->media(), &Phonon::MediaObject::currentSourceChanged, this, &Zorva::sourceChanged);
+    connect(mediaObject->media(), &Phonon::MediaObject::aboutToFinish, this, &Zorva::aboutToFinish);
+    connect(mediaObject, &ModelPlayer::totalTimeChanged, this, &Zorva::showTotalTimeIfKnown);
 
-    Phonon::createPath(mediaObject, audioOutput);
-    Phonon::createPath(mediaObject, ui->video);
+    Phonon::createPath(mediaObject->media(), audioOutput);
+    Phonon::createPath(mediaObject->media(), ui->video);
     Phonon::createPath(voiceObject, voiceOutput);
-    for (Phonon::MediaObject *player : {mediaObject, voiceObject}) {
+    for (Phonon::MediaObject *player : {mediaObject->media(), voiceObject}) {
         if (!cutGaplessWait(player))
             qWarning("Phonon backend unknown: stopping %s may wait for the end of its file", qPrintable(player->objectName()));
     }
 
     ui->ctrlbar->volumeSlider()->setAudioOutput(audioOutput);
-    ui->ctrlbar->setMediaObject(mediaObject);
+    // Its copies play in proportion to the material, so the slider's fractions are the
+    // material's own.
+    ui->ctrlbar->setMediaObject(mediaObject->media());
     tsControl->setMediaObject(voiceObject);
+    setupSpeeds();
 }
 
 void Zorva::setupActions()

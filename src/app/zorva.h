@@ -15,6 +15,8 @@ class TsControl;
 class Mater;
 class PaRecThread;
 class AppUpdate;
+class ModelPlayer;
+class ReviewPanel;
 
 namespace Phonon {
 class MediaObject;
@@ -129,7 +131,6 @@ private:
     // The control panel draws marks as fractions of the material's length.
     void showMarkIn();
     void showMarkOut();
-    void restartLoopAtEnd();
     void showTotalTimeIfKnown();
     // Enabled exactly when the sentence file to be played holds a recording.
     void updatePlayButton();
@@ -137,12 +138,20 @@ private:
     void endTake();
     // Every box of the window, in the application's own readable colours.
     void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
+    // Speeds of the model player: on the panel and as keys on the window.
+    void setupSpeeds();
+    void showSpeed(double speed, double madeFraction);
+    // The waveform view in the study area and the takes of the selected sentence.
+    void setupReview();
+    void showReviewTakes();
+    void keepTake(int sentence, const QString &key);
 
     Ui::Zorva *ui = nullptr;
     QSkinObject *skin = nullptr;
     QMenu *contextMenu = nullptr;
 
-    Phonon::MediaObject *mediaObject = nullptr;
+    // The model player; its Phonon::MediaObject, named "mediaObject" too, plays below it.
+    ModelPlayer *mediaObject = nullptr;
     Phonon::MediaObject *voiceObject = nullptr;
     Phonon::MediaObject *metaResolver = nullptr;
     Phonon::AudioOutput *audioOutput = nullptr;
@@ -152,6 +161,7 @@ private:
     Mater *mater = nullptr;
     PaRecThread *recThread = nullptr;
     AppUpdate *appUpdate = nullptr;
+    ReviewPanel *review = nullptr;
 
     QString m_baseName;
     QString m_mediaPath;

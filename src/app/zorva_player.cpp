@@ -1,10 +1,17 @@
 // The model player: transport and loop-mark buttons of the control panel (bound by name),
-// the time display, loop enforcement on every tick and the playback error boxes.
+// the time display, the speeds and the playback error boxes. The player itself (material
+// time, slower copies, the loop's jump back) is ModelPlayer.
 #include "zorva.h"
 #include "ui_zorva.h"
 
+#include "modelplayer.h"
 #include "playerlogic.h"
+#include "reviewpanel.h"
+#include "stretcher.h"
+#include "waveformview.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -18,7 +25,7 @@ using namespace PlayerLogic;
 namespace {
 
 // Phonon answers -1 while the length is not known yet; the marks treat that as empty media.
-qint64 knownTotal(const Phonon::MediaObject *media)
+qint64 knownTotal(const ModelPlayer *media)
 {
     return std::max<qint64>(media->totalTime(), 0);
 }
@@ -30,14 +37,10 @@ bool isPositioned(Phonon::State state)
 
 } // namespace
 
+// The loop itself is kept by the player, which knows the marks from showMarkIn/showMarkOut.
 void Zorva::tick(qint64 time)
 {
     ui->ctrlbar->setCurrentTime(timeText(time));
-    const LoopDecision decision = loopDecision(time, {m_markIn, m_markOut}, knownTotal(mediaObject));
-    if (decision.seekToMarkIn)
-        mediaObject->seek(m_markIn);
-    if (decision.play)
-        mediaObject->play();
 }
 
 void Zorva::stateChanged(Phonon::State newState, Phonon::State oldState)
@@ -94,7 +97,8 @@ void Zorva::openFile()
         return;
     const Phonon::MediaSource source(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
     metaResolver->setCurrentSource(source);
-    mediaObject->setCurrentSource(source);
+    mediaObject->setMaterial(fileName);
+    review->setMaterial(fileName);
 }
 
 void Zorva::on_btnBackward_clicked()
@@ -160,6 +164,8 @@ void Zorva::on_btnMarkReset_clicked()
     m_markOut = 0;
     ui->ctrlbar->setMarkIn(0.0);
     ui->ctrlbar->setMarkOut(0.0);
+    mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 void Zorva::on_btnMarkOutSharpL_clicked()
@@ -199,24 +205,19 @@ void Zorva::on_btnMarkOutReset_clicked()
         showMarkIn();
 }
 
+// Every mark slot ends here, so the player always loops over the marks that are drawn.
 void Zorva::showMarkIn()
 {
     ui->ctrlbar->setMarkIn(markFraction(m_markIn, knownTotal(mediaObject)));
+    mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 void Zorva::showMarkOut()
 {
     ui->ctrlbar->setMarkOut(markFraction(m_markOut, knownTotal(mediaObject)));
-}
-
-// The backend ends the stream without a tick at the total time, so a loop whose mark-out is the
-// end would stop there: the end of the media sends it back to mark-in.
-void Zorva::restartLoopAtEnd()
-{
-    if (!Marks{m_markIn, m_markOut}.loopActive())
-        return;
-    mediaObject->play();
-    mediaObject->seek(m_markIn);
+    mediaObject->setLoop({m_markIn, m_markOut});
+    review->view()->setMarks(m_markIn, m_markOut);
 }
 
 // The backend learns the length only once the stream runs, after the stopped state that follows
@@ -225,4 +226,47 @@ void Zorva::showTotalTimeIfKnown()
 {
     if (mediaObject->totalTime() > 0)
         ui->ctrlbar->setTotalTime(timeText(mediaObject->totalTime()));
+}
+
+// One named action per speed for the panel's menu, and slower/faster as keys that work from
+// any of the trainer's windows.
+void Zorva::setupSpeeds()
+{
+    auto *speeds = new QActionGroup(this);
+    QList<QAction *> choices;
+    for (double speed : audio::playerSpeeds()) {
+        auto *choice = new QAction(speedText(speed), speeds);
+        choice->setObjectName(QStringLiteral("speed%1Action").arg(qRound(speed * 100)));
+        choice->setCheckable(true);
+        choice->setData(speed);
+        connect(choice, &QAction::triggered, mediaObject, [this, speed] { mediaObject->setSpeed(speed); });
+        choices.append(choice);
+    }
+    ui->ctrlbar->setSpeedActions(choices);
+    const auto addKey = [this](const char *name, const QString &text, const char *key, void (ModelPlayer::*change)()) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(QKeySequence(QLatin1String(key)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, mediaObject, change);
+        addAction(action);
+    };
+    addKey("slowerAction", tr("Slower"), "Ctrl+[", &ModelPlayer::slower);
+    addKey("fasterAction", tr("Faster"), "Ctrl+]", &ModelPlayer::faster);
+    connect(mediaObject, &ModelPlayer::speedChanged, this, &Zorva::showSpeed);
+    connect(mediaObject, &ModelPlayer::speedFailed, this, [this](const QString &errorText) {
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("Speed"), errorText, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    });
+    showSpeed(1.0, 1.0);
+}
+
+void Zorva::showSpeed(double speed, double madeFraction)
+{
+    ui->ctrlbar->showSpeed(speed, madeFraction);
+    for (QAction *choice : findChildren<QAction *>()) {
+        if (choice->isCheckable() && choice->data().isValid())
+            choice->setChecked(qFuzzyCompare(choice->data().toDouble(), speed));
+    }
 }

@@ -4,6 +4,7 @@
 #include "ui_zorva.h"
 
 #include "playerlogic.h"
+#include "modelplayer.h"
 #include "trainingrules.h"
 #include "tscontrol.h"
 
@@ -70,7 +71,7 @@ void Zorva::sltSwitchWorkspace(QString path)
 {
     tsControl->stopRecording();
     m_baseName = TrainingRules::baseNameFromAudioPath(path);
-    if (isPlaying(mediaObject))
+    if (isPlaying(mediaObject->media()))
         mediaObject->stop();
     emit isAudioPlay(false);
 
@@ -81,7 +82,7 @@ void Zorva::sltSwitchWorkspace(QString path)
 
     m_mediaPath = path;
     if (!m_mediaPath.isEmpty() && QFileInfo(m_mediaPath).isFile())
-        mediaObject->setCurrentSource(localFile(m_mediaPath));
+        mediaObject->setMaterial(m_mediaPath);
 
     m_trainDir = trainFolder + key + QLatin1Char('/');
     m_demoDir = demoFolder + key + QLatin1Char('/');
@@ -396,7 +397,7 @@ void Zorva::sltTextHide()
 void Zorva::sltRecordPrepare()
 {
     // In simultaneous interpreting the learner speaks over the model, so it keeps playing.
-    if (isPlaying(mediaObject) && m_step != simultaneousStep) {
+    if (isPlaying(mediaObject->media()) && m_step != simultaneousStep) {
         mediaObject->stop();
         emit isPlay(false);
     }

@@ -89,14 +89,15 @@ void EnvelopeBuilder::add(const float *interleaved, qint64 frames, qint64 firstF
     }
 }
 
-void EnvelopeBuilder::merge(const EnvelopeBuilder &other)
+void EnvelopeBuilder::merge(const EnvelopeBuilder &other, qint64 windowOffset)
 {
-    grow(qint64(other.m_sampleCount.size()));
-    for (size_t i = 0; i < other.m_sampleCount.size(); ++i) {
-        m_envelope.minimum[i] = std::min(m_envelope.minimum[i], other.m_envelope.minimum[i]);
-        m_envelope.maximum[i] = std::max(m_envelope.maximum[i], other.m_envelope.maximum[i]);
-        m_sumOfSquares[i] += other.m_sumOfSquares[i];
-        m_sampleCount[i] += other.m_sampleCount[i];
+    grow(windowOffset + qint64(other.m_sampleCount.size()));
+    for (size_t from = 0; from < other.m_sampleCount.size(); ++from) {
+        const size_t i = size_t(windowOffset) + from;
+        m_envelope.minimum[i] = std::min(m_envelope.minimum[i], other.m_envelope.minimum[from]);
+        m_envelope.maximum[i] = std::max(m_envelope.maximum[i], other.m_envelope.maximum[from]);
+        m_sumOfSquares[i] += other.m_sumOfSquares[from];
+        m_sampleCount[i] += other.m_sampleCount[from];
     }
 }
 

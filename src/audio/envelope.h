@@ -37,7 +37,8 @@ public:
 
     void add(const float *interleaved, qint64 frames, qint64 firstFrame);
     void add(const PcmChunk &chunk) { add(chunk.samples, chunk.frames, chunk.firstFrame); }
-    void merge(const EnvelopeBuilder &other);
+    // Window i of other goes into window windowOffset + i (a piece built from its own start).
+    void merge(const EnvelopeBuilder &other, qint64 windowOffset = 0);
     Envelope finish() const;
 
 private:

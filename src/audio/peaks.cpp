@@ -5,8 +5,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <numeric>
+#include <thread>
 
 namespace audio {
 
@@ -18,6 +22,10 @@ constexpr float kScale = 32767.0f;
 // Ten hours of 10 ms windows: anything larger is not a peaks file of ours.
 constexpr qint32 kMaxWindows = 3600000;
 constexpr qint64 kFanOut = 8;
+// The first stretch is short, so the start of a material shows within a fraction of a second;
+// the rest comes in long stretches, since every decoder started costs about 60 ms.
+constexpr double kFirstPieceSeconds = 30;
+constexpr double kPieceSeconds = 900;
 
 qint16 toInt16(float value)
 {
@@ -45,6 +53,94 @@ void readColumn(const uchar *raw, qint32 count, std::vector<float> *values)
     values->resize(size_t(count));
     for (qint32 i = 0; i < count; ++i)
         (*values)[size_t(i)] = float(qFromLittleEndian<qint16>(raw + 2 * i)) / kScale;
+}
+
+struct Piece
+{
+    qint64 firstWindow = 0;
+    DecodeOptions range;
+};
+
+// A short first stretch and long ones after it, on window boundaries; the last runs to the
+// real end, whatever length the container claimed.
+std::vector<Piece> piecesOf(const DecodeResult &probe, int framesPerWindow)
+{
+    const double seconds = probe.durationSeconds;
+    std::vector<double> starts { 0 };
+    if (seconds > 2 * kFirstPieceSeconds)
+        starts.push_back(kFirstPieceSeconds);
+    const double restStart = starts.back();
+    const int rest = std::max(1, int(std::ceil((seconds - restStart) / kPieceSeconds)));
+    for (int i = 1; i < rest; ++i)
+        starts.push_back(restStart + (seconds - restStart) * i / rest);
+    const double windowSeconds = double(framesPerWindow) / probe.format.sampleRate;
+    std::vector<Piece> pieces(starts.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        pieces[i].firstWindow = std::llround(starts[i] / windowSeconds);
+        pieces[i].range.startSeconds = double(pieces[i].firstWindow) * windowSeconds;
+    }
+    for (size_t i = 0; i + 1 < pieces.size(); ++i)
+        pieces[i].range.endSeconds = pieces[i + 1].range.startSeconds;
+    return pieces;
+}
+
+EnvelopeResult decodeInPieces(
+    const QString &path, const JobControl &control, const PeaksPiece &onPiece)
+{
+    EnvelopeResult result;
+    static_cast<DecodeResult &>(result) = decodeStream(
+        path, {}, [](const PcmChunk &) { return false; }, control);
+    if (!result.ok)
+        return result;
+    const PcmFormat format = result.format;
+    EnvelopeBuilder whole(format.sampleRate, format.channels);
+    const int framesPerWindow = whole.finish().framesPerWindow;
+    const std::vector<Piece> pieces = piecesOf(result, framesPerWindow);
+    std::vector<double> done(pieces.size(), 0.0);
+    std::atomic<size_t> next { 0 };
+    std::mutex lock;
+    DecodeResult failure;
+    failure.ok = true;
+    const auto read = [&] {
+        for (size_t i = next++; i < pieces.size(); i = next++) {
+            const Piece &piece = pieces[i];
+            const qint64 firstFrame = piece.firstWindow * framesPerWindow;
+            EnvelopeBuilder builder(format.sampleRate, format.channels);
+            JobControl pieceControl { nullptr, control.cancel };
+            if (control.progress)
+                pieceControl.progress = [&, i](double fraction) {
+                    const std::lock_guard<std::mutex> guard(lock);
+                    done[i] = std::clamp(fraction * double(pieces.size()) - double(i), 0.0, 1.0);
+                    control.progress(
+                        std::accumulate(done.begin(), done.end(), 0.0) / double(pieces.size()));
+                };
+            const DecodeResult outcome = decodeStream(
+                path, piece.range,
+                [&](const PcmChunk &chunk) {
+                    builder.add(chunk.samples, chunk.frames, chunk.firstFrame - firstFrame);
+                    return true;
+                },
+                pieceControl);
+            if (outcome.ok)
+                onPiece(piece.firstWindow, builder.finish());
+            const std::lock_guard<std::mutex> guard(lock);
+            if (!outcome.ok) {
+                if (failure.ok)
+                    failure = outcome;
+                return;
+            }
+            whole.merge(builder, piece.firstWindow);
+        }
+    };
+    std::thread second(read);
+    read();
+    second.join();
+    if (!failure.ok) {
+        static_cast<DecodeResult &>(result) = failure;
+        return result;
+    }
+    result.envelope = whole.finish();
+    return result;
 }
 
 } // namespace
@@ -160,8 +256,8 @@ bool readPeaks(const QString &path, Envelope *envelope)
     return true;
 }
 
-PeaksResult materialPeaks(
-    const QString &materialPath, const CacheFolder &cache, const JobControl &control)
+PeaksResult materialPeaks(const QString &materialPath, const CacheFolder &cache,
+    const JobControl &control, const PeaksPiece &piece)
 {
     PeaksResult result;
     Envelope envelope;
@@ -171,7 +267,8 @@ PeaksResult materialPeaks(
         result.peaks = PeakPyramid(std::move(envelope));
         return result;
     }
-    EnvelopeResult decoded = decodeEnvelope(materialPath, {}, control);
+    EnvelopeResult decoded = piece ? decodeInPieces(materialPath, control, piece)
+                                   : decodeEnvelope(materialPath, {}, control);
     static_cast<JobResult &>(result) = decoded;
     if (!decoded.ok)
         return result;

@@ -58,9 +58,16 @@ struct PeaksResult : JobResult
     bool fromCache = false;
 };
 
+// A stretch of a material's envelope read so far: its windows are the material's windows
+// firstWindow, firstWindow + 1, ... Called on a reading thread, by two threads at a time.
+using PeaksPiece = std::function<void(qint64 firstWindow, const Envelope &piece)>;
+
 // Peaks of a material, from the cache when there and otherwise decoded (on both cores)
 // and stored there. Runs on the calling thread: a worker, never the GUI thread.
-PeaksResult materialPeaks(
-    const QString &materialPath, const CacheFolder &cache, const JobControl &control = {});
+// With `piece`, a material not in the cache is read in stretches of a few minutes from its
+// start, two at a time, each handed to `piece` as soon as it is read, so a waveform fills in
+// from the start long before the whole is ready (costing a little more in all).
+PeaksResult materialPeaks(const QString &materialPath, const CacheFolder &cache,
+    const JobControl &control = {}, const PeaksPiece &piece = {});
 
 } // namespace audio

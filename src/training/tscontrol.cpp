@@ -744,3 +744,16 @@ void TsControl::stopRecording()
     if (recordingRuns)
         emit recordBeginEnd(false);
 }
+
+void TsControl::showKeptTake(int sentence, const QString &keptTake)
+{
+    if (sentence < 1 || sentence > sentenceCount)
+        return;
+    QLabel *label = practiceLabels()[size_t(sentence - 1)];
+    const QString star = QStringLiteral("★");
+    QString caption = label->text();
+    if (caption.startsWith(star))
+        caption.remove(0, star.size());
+    setLabelText(label, keptTake.isEmpty() ? caption : star + caption);
+    label->setToolTip(keptTake);
+}

@@ -83,6 +83,9 @@ public slots:
     void rightVideoTrigger();
     // Ends a countdown and a running take at once: the learner has moved on to other material.
     void stopRecording();
+    // A star on practice button k's caption when a take of sentence k is kept; `keptTake`
+    // says which (empty: none).
+    void showKeptTake(int sentence, const QString &keptTake);
 
 signals:
     void recordBeginEnd(bool begin);

@@ -2,11 +2,27 @@
 
 #include "ui_playctrl.h"
 
+#include <QMenu>
+#include <QToolButton>
+
+#include <cmath>
+
 PlayCtrl::PlayCtrl(QWidget *parent)
     : QLabel(parent)
     , ui(std::make_unique<Ui::PlayCtrl>())
 {
     ui->setupUi(this);
+    // Beside the volume, where the row has room; wide enough for a copy's progress too.
+    m_speedButton = new QToolButton(this);
+    m_speedButton->setObjectName(QStringLiteral("btnSpeed"));
+    m_speedButton->setPopupMode(QToolButton::InstantPopup);
+    m_speedButton->setMenu(new QMenu(m_speedButton));
+    m_speedButton->setStyleSheet(QStringLiteral(
+        "QToolButton#btnSpeed {color: #fff; border: none; background: transparent;}"
+        "QToolButton#btnSpeed::menu-indicator {image: none;}"));
+    m_speedButton->setFixedSize(m_speedButton->fontMetrics().horizontalAdvance(QStringLiteral("1.25× 100%")) + 8, 24);
+    ui->HLO_lower->insertWidget(ui->HLO_lower->indexOf(ui->btnVolumeLabel), m_speedButton);
+    showSpeed(1.0, 1.0);
 }
 
 PlayCtrl::~PlayCtrl() = default;
@@ -41,6 +57,24 @@ Phonon::VolumeSlider *PlayCtrl::volumeSlider() const
     return ui->volSlider;
 }
 
+void PlayCtrl::setSpeedActions(const QList<QAction *> &actions)
+{
+    m_speedButton->menu()->clear();
+    m_speedButton->menu()->addActions(actions);
+}
+
+void PlayCtrl::showSpeed(double speed, double madeFraction)
+{
+    if (madeFraction < 1.0) {
+        const int percent = int(madeFraction * 100);
+        m_speedButton->setText(speedText(speed) + QStringLiteral(" %1%").arg(percent));
+        m_speedButton->setToolTip(tr("Making the copy at %1 (the pitch is kept): %2 % done").arg(speedText(speed)).arg(percent));
+    } else {
+        m_speedButton->setText(speedText(speed));
+        m_speedButton->setToolTip(tr("Playback speed (the pitch is kept)"));
+    }
+}
+
 void PlayCtrl::sltMediaPaused(bool paused)
 {
     ui->btnPlayPause->setStyleSheet(playPauseStyleSheet(paused));
@@ -56,4 +90,10 @@ QString playPauseStyleSheet(bool paused)
         + QStringLiteral(");}#btnPlayPause:hover {margin: 7px;border-image: url(") + hover
         + QStringLiteral(");}#btnPlayPause:pressed {margin: 7px;border-image: url(") + normal
         + QStringLiteral(");}");
+}
+
+QString speedText(double speed)
+{
+    const bool tenths = std::fabs(speed * 10 - std::round(speed * 10)) < 1e-6;
+    return QString::number(speed, 'f', tenths ? 1 : 2) + QStringLiteral("×");
 }

@@ -4,6 +4,9 @@
 
 #include <memory>
 
+class QAction;
+class QToolButton;
+
 namespace Phonon {
 class MediaObject;
 class VolumeSlider;
@@ -29,13 +32,21 @@ public:
     void setMarkOut(double markOut);
     void setMediaObject(Phonon::MediaObject *mediaObject);
     Phonon::VolumeSlider *volumeSlider() const;
+    // The speeds offered in the speed button's menu.
+    void setSpeedActions(const QList<QAction *> &actions);
+    // The chosen speed, and how much of its copy is made while it is being made (below 1).
+    void showSpeed(double speed, double madeFraction);
 
 public slots:
     void sltMediaPaused(bool paused);
 
 private:
     std::unique_ptr<Ui::PlayCtrl> ui;
+    QToolButton *m_speedButton = nullptr;
 };
+
+// "0.5×", "1.0×", "1.25×".
+QString speedText(double speed);
 
 // The button sheet for the play/pause look: the play picture while paused, the
 // pause picture while playing.

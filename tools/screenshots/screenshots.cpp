@@ -50,6 +50,7 @@ private:
     bool setLoop();
     bool placeSentences() const;
     bool stepsToPractice();
+    bool showReview();
     bool fillImporter();
     bool saveScreen(const QRect &area, const char *name) const;
     bool saveWidget(QWidget *widget, const char *name) const;
@@ -82,6 +83,8 @@ bool Shooter::run()
         || !saveWidget(bar(), "bar-step.png"))
         return false;
     if (!stepsToPractice() || !saveWidget(bar(), "bar-practice.png"))
+        return false;
+    if (!showReview() || !saveWidget(m_window.get(), "review.png"))
         return false;
     return saveScreen(library()->frameGeometry(), "library.png") && fillImporter()
         && saveScreen(library()->findChild<Importer *>()->frameGeometry(), "importer.png");
@@ -149,6 +152,16 @@ bool Shooter::stepsToPractice()
     }
     return QTest::qWaitFor(
         [this] { return bar()->findChild<QWidget *>("btnPractice5")->isEnabled(); }, waitMs);
+}
+
+// The study area's waveform with the loop, the simultaneous take of this pass below it, kept.
+bool Shooter::showReview()
+{
+    if (!press(bar(), "btnPractice5"))
+        return false;
+    m_window->sltTextHide();
+    QTest::qWait(1500); // the waveforms are read in the background
+    return press(m_window.get(), "btnStar");
 }
 
 // The import dialog as a learner leaves it before pressing import.

@@ -31,5 +31,45 @@
         <source>The file %1 could not be opened for writing.</source>
         <translation>The file %1 could not be opened for writing.</translation>
     </message>
+    <message>
+        <source>Slower</source>
+        <translation>Slower</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>Faster</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Compare takes</source>
+        <translation>Compare takes</translation>
+    </message>
+    <message>
+        <source>Keep this take</source>
+        <translation>Keep this take</translation>
+    </message>
+    <message>
+        <source>Kept: the demonstration</source>
+        <translation>Kept: the demonstration</translation>
+    </message>
+    <message>
+        <source>Kept: pass %1</source>
+        <translation>Kept: pass %1</translation>
+    </message>
+    <message>
+        <source>pass %1</source>
+        <translation>pass %1</translation>
+    </message>
+    <message>
+        <source>pass %1 (the previous one)</source>
+        <translation>pass %1 (the previous one)</translation>
+    </message>
+    <message>
+        <source>the demonstration</source>
+        <translation>the demonstration</translation>
+    </message>
 </context>
 </TS>

@@ -13,5 +13,13 @@
         <source>00:00:00</source>
         <translation>00:00:00</translation>
     </message>
+    <message>
+        <source>Making the copy at %1 (the pitch is kept): %2 % done</source>
+        <translation>Making the copy at %1 (the pitch is kept): %2 % done</translation>
+    </message>
+    <message>
+        <source>Playback speed (the pitch is kept)</source>
+        <translation>Playback speed (the pitch is kept)</translation>
+    </message>
 </context>
 </TS>

@@ -99,5 +99,45 @@
         <source>The file %1 could not be opened for writing.</source>
         <translation>无法写入文件 %1。</translation>
     </message>
+    <message>
+        <source>Slower</source>
+        <translation>放慢</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>加快</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>语速</translation>
+    </message>
+    <message>
+        <source>Compare takes</source>
+        <translation>比较录音</translation>
+    </message>
+    <message>
+        <source>Keep this take</source>
+        <translation>保留这次录音</translation>
+    </message>
+    <message>
+        <source>Kept: the demonstration</source>
+        <translation>已保留：示范录音</translation>
+    </message>
+    <message>
+        <source>Kept: pass %1</source>
+        <translation>已保留：第 %1 遍</translation>
+    </message>
+    <message>
+        <source>pass %1</source>
+        <translation>第 %1 遍</translation>
+    </message>
+    <message>
+        <source>pass %1 (the previous one)</source>
+        <translation>第 %1 遍（上一遍）</translation>
+    </message>
+    <message>
+        <source>the demonstration</source>
+        <translation>示范录音</translation>
+    </message>
 </context>
 </TS>

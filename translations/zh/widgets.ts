@@ -13,5 +13,13 @@
         <source>00:00:00</source>
         <translation>00:00:00</translation>
     </message>
+    <message>
+        <source>Making the copy at %1 (the pitch is kept): %2 % done</source>
+        <translation>正在生成 %1 速度的音频（音高不变）：已完成 %2 %</translation>
+    </message>
+    <message>
+        <source>Playback speed (the pitch is kept)</source>
+        <translation>播放速度（音高不变）</translation>
+    </message>
 </context>
 </TS>
