@@ -18,15 +18,18 @@ function(zorva_add_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE zorva_warnings)
 endfunction()
 
-# zorva_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [ENVIRONMENT ...] [CONCURRENT])
+# zorva_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [ENVIRONMENT ...]
+#                [CONCURRENT | LOCKS desktop microphone])
 # One QtTest executable, run by CTest in its own temporary working directory
 # (the test makes it with QTemporaryDir; CTest runs it from the build folder).
 # Tests share one test display and one sound server (a speaker whose monitor some tests
 # record, a microphone every recording hears), so they run one at a time, except those
 # marked CONCURRENT: they touch neither (offscreen windows, no audio device) and run
-# beside the others when ctest is given -j.
+# beside the others when ctest is given -j. A test that needs only some of the desktop
+# names it with LOCKS: "microphone" for capture without windows, "desktop" for the display
+# and the speaker.
 function(zorva_add_test name)
-    cmake_parse_arguments(ARG "CONCURRENT" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(ARG "CONCURRENT" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} zorva_testsupport Qt5::Test zorva_warnings)
@@ -39,8 +42,11 @@ function(zorva_add_test name)
     if(ARG_LABELS)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
+    if(NOT ARG_LOCKS)
+        set(ARG_LOCKS desktop microphone)
+    endif()
     if(NOT ARG_CONCURRENT)
-        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
     endif()
 endfunction()
 
