@@ -74,6 +74,7 @@ void TestHostileCatalogue::staysInItsWorkspace()
         "ZORVA_UPDATE_URL", QStringLiteral("http://127.0.0.1:%1").arg(server.unusedPort()));
     environment.insert("QT_PLUGIN_PATH", qEnvironmentVariable("ZORVA_PROBE_DIR"));
     environment.insert("QT_QPA_GENERIC_PLUGINS", "zorvaprobe");
+    environment.insert("ZORVA_PROBE_SCRIPT", "downloads");
     environment.insert("LC_ALL", "C.UTF-8"); // the English catalogue
     environment.remove("QT_QPA_PLATFORM");
     trainer.setProcessEnvironment(environment);

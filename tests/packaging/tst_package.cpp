@@ -1,7 +1,7 @@
 // The Debian package installed on this machine and used by a newcomer: a fresh account
 // starts `zorva` on the test display, listens to a sample, records the first sentence and
 // later accepts an update. Everything the programs write must land in that account's own
-// folder; /opt/zorva stays as the package left it. The newcomer probe plugin drives the
+// folder; /opt/zorva stays as the package left it. The probe plugin drives the
 // installed programs from inside and reports each stage to a file.
 // Needs root (dpkg, useradd) and the package in ZORVA_PACKAGE_DEB (scripts/run-tests.sh).
 #include "audiofixtures.h"
@@ -128,7 +128,7 @@ QStringList TestPackage::session(const QString &script, const QString &updateUrl
         QStringLiteral("DISPLAY=") + qEnvironmentVariable("DISPLAY"),
         QStringLiteral("PULSE_SERVER=unix:") + m_scratch.filePath(QStringLiteral("pulse")),
         QStringLiteral("QT_PLUGIN_PATH=") + m_scratch.filePath(QStringLiteral("plugins")),
-        QStringLiteral("QT_QPA_GENERIC_PLUGINS=zorvanewcomerprobe"), QStringLiteral("ZORVA_PROBE_SCRIPT=") + script,
+        QStringLiteral("QT_QPA_GENERIC_PLUGINS=zorvaprobe"), QStringLiteral("ZORVA_PROBE_SCRIPT=") + script,
         QStringLiteral("ZORVA_PROBE_REPORT=") + home(QStringLiteral("report")),
         QStringLiteral("ZORVA_PROBE_MATERIAL=") + material, QStringLiteral("ZORVA_UPDATE_URL=") + updateUrl,
         QStringLiteral("ZORVA_UPDATE_PUBLIC_KEY=") + m_updateKey, QStringLiteral("zorva")});

@@ -1,8 +1,10 @@
-// A learner's first sessions, played inside the installed programs. Loaded as a Qt generic
-// plugin (QT_QPA_GENERIC_PLUGINS=zorvanewcomerprobe), it presses the real buttons stage by
-// stage and appends each stage reached to the file named by ZORVA_PROBE_REPORT.
-//   ZORVA_PROBE_SCRIPT=train   choose a sample, listen, record the first sentence, exit
-//   ZORVA_PROBE_SCRIPT=update  accept the offered update; in the updater, answer Cancel
+// A learner inside the installed programs. Loaded as a Qt generic plugin
+// (QT_QPA_GENERIC_PLUGINS=zorvaprobe), it presses the real buttons stage by stage and reports
+// each stage reached to the file named by ZORVA_PROBE_REPORT (standard error without one).
+//   ZORVA_PROBE_SCRIPT=train      choose a sample, listen, record the first sentence, exit
+//   ZORVA_PROBE_SCRIPT=update     accept the offered update; in the updater, answer Cancel
+//   ZORVA_PROBE_SCRIPT=downloads  once the online tab lists the catalogue, click every
+//                                 material's download and report what its entry shows
 #include "clicks.h"
 
 #include <QAction>
@@ -59,18 +61,20 @@ bool answer(QMessageBox::StandardButton preferred, QString &detail)
     return Clicks::click(button ? button : box->buttons().value(0));
 }
 
-class NewcomerProbe : public QObject
+class Probe : public QObject
 {
 public:
-    NewcomerProbe()
+    Probe()
     {
         if (QCoreApplication::applicationFilePath().endsWith(QLatin1String("update_tmp")))
             add("updater", [] {}, [this] { return answer(QMessageBox::Cancel, m_detail); });
         else if (qgetenv("ZORVA_PROBE_SCRIPT") == "update")
             add("offered", [] {}, [this] { return answer(QMessageBox::Ok, m_detail); });
+        else if (qgetenv("ZORVA_PROBE_SCRIPT") == "downloads")
+            add("downloads", [] {}, [this] { return downloadAll(); });
         else
             addTraining();
-        connect(&m_timer, &QTimer::timeout, this, &NewcomerProbe::poll);
+        connect(&m_timer, &QTimer::timeout, this, &Probe::poll);
         m_timer.start(100);
     }
 
@@ -106,6 +110,23 @@ private:
             auto *exit = window() ? Clicks::named<QAction>(window(), "exitAction") : nullptr;
             return exit && (exit->trigger(), true);
         });
+    }
+
+    bool downloadAll()
+    {
+        // The online tab need not be in front: its downloads start from a click all the same.
+        QTreeWidget *tree = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            tree = tree ? tree : Clicks::named<QTreeWidget>(widget, "online");
+        if (!tree || tree->topLevelItemCount() < 2) // the status entry alone so far
+            return false;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if ((*it)->text(2).isEmpty())
+                continue;
+            emit tree->itemClicked(*it, 1);
+            m_detail += QStringLiteral("\n%1 | %2").arg((*it)->text(1), (*it)->toolTip(1));
+        }
+        return true;
     }
 
     bool choose(const QString &material)
@@ -147,7 +168,7 @@ private:
     static void report(const QString &line)
     {
         QFile file(QString::fromLocal8Bit(qgetenv("ZORVA_PROBE_REPORT")));
-        if (file.open(QIODevice::Append | QIODevice::Text))
+        if (file.fileName().isEmpty() ? file.open(stderr, QIODevice::WriteOnly) : file.open(QIODevice::Append | QIODevice::Text))
             file.write((QFileInfo(QCoreApplication::applicationFilePath()).fileName() + QStringLiteral(": ")
                         + line + QLatin1Char('\n')).toUtf8());
     }
@@ -161,17 +182,17 @@ private:
 
 } // namespace
 
-class NewcomerProbePlugin : public QGenericPlugin
+class ProbePlugin : public QGenericPlugin
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "newcomerprobe.json")
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "zorvaprobe.json")
 
 public:
     QObject *create(const QString &key, const QString &) override
     {
         // The application deletes what generic plugins create.
-        return key.compare(QLatin1String("zorvanewcomerprobe"), Qt::CaseInsensitive) == 0 ? new NewcomerProbe : nullptr;
+        return key.compare(QLatin1String("zorvaprobe"), Qt::CaseInsensitive) == 0 ? new Probe : nullptr;
     }
 };
 
-#include "newcomerprobe.moc"
+#include "zorvaprobe.moc"
