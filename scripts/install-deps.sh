@@ -14,7 +14,7 @@ PACKAGES=(
   libsoundtouch-dev
   librubberband-dev rubberband-cli soundstretch
   pulseaudio pulseaudio-utils libasound2-plugins
-  xvfb xauth x11-apps imagemagick fonts-noto-cjk
+  xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk
   espeak-ng sox libsox-fmt-mp3 lame
   nginx-light curl zip unzip expat libxml2-utils procps dpkg-dev
 )

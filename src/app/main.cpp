@@ -8,6 +8,39 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <memory>
+
+namespace {
+
+// Desktops group windows and find the launcher's icon by the window class, which the X11
+// platform takes from the application name when the first window is made. The desktop file
+// calls the program "zorva"; the application name stays what it always was.
+class WindowClassScope
+{
+public:
+    WindowClassScope()
+        : m_applicationName(QApplication::applicationName())
+        , m_ownInstanceName(!qEnvironmentVariableIsSet("RESOURCE_NAME"))
+    {
+        if (m_ownInstanceName)
+            qputenv("RESOURCE_NAME", "zorva");
+        QApplication::setApplicationName(QStringLiteral("zorva"));
+    }
+    ~WindowClassScope()
+    {
+        QApplication::setApplicationName(m_applicationName);
+        // Programs started from the trainer (the updater) name their own windows.
+        if (m_ownInstanceName)
+            qunsetenv("RESOURCE_NAME");
+    }
+
+private:
+    const QString m_applicationName;
+    const bool m_ownInstanceName;
+};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // First, so that messages raised while the application object is built are logged too.
@@ -33,7 +66,10 @@ int main(int argc, char *argv[])
     Q_UNUSED(translated)
     QApplication::installTranslator(&translator);
 
+    std::unique_ptr<WindowClassScope> windowClass = std::make_unique<WindowClassScope>();
     Zorva window;
+    window.winId();
+    windowClass.reset();
     window.show();
     return QApplication::exec();
 }

@@ -60,6 +60,9 @@ void TestZorvaProgram::startsAndLogs()
     QCOMPARE(windowField("Height"), 480);
     const QPoint corner(windowField("Absolute upper-left X"), windowField("Absolute upper-left Y"));
     QCOMPARE(corner, QPoint(1280 / 2 - 640 / 2, 1024 / 2 - 480 / 2)); // centred on the test display
+    // Desktops match the window to the desktop file by its class.
+    QCOMPARE(output(QStringLiteral("xprop"), {QStringLiteral("-name"), QStringLiteral("ZORVA v1306"), QStringLiteral("WM_CLASS")}).trimmed(),
+             QByteArray("WM_CLASS(STRING) = \"zorva\", \"zorva\""));
 
     // The training bar under the window is drawn from the embedded pictures, not left blank.
     QTest::qWait(1000);
