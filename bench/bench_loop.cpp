@@ -185,7 +185,7 @@ std::vector<double> windowLoop(const QString &materialName, int loops, double sp
 {
     Zorva window;
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (!QTest::qWaitForWindowExposed(&window) || !QTest::qWaitFor([&] { return window.isStarted(); }))
         return {};
     window.sltSwitchWorkspace(QStringLiteral("./workspace/") + materialName);
     auto *media = window.findChild<Phonon::MediaObject *>(QStringLiteral("mediaObject"));

@@ -189,7 +189,7 @@ int main(int argc, char *argv[])
     const double trainerMedian = median(trainerMs);
     const double minimalMedian = median(minimalMs);
     out << QStringLiteral("launch to window shown, median of %1 runs: trainer %2 ms, minimal Qt Widgets "
-                          "program %3 ms, ratio %4 (target under 3)\n")
+                          "program %3 ms, ratio %4 (target under 2)\n")
                .arg(static_cast<int>(trainerMs.size()))
                .arg(trainerMedian, 0, 'f', 1)
                .arg(minimalMedian, 0, 'f', 1)

@@ -14,13 +14,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
+#include <phonon/VideoWidget>
 #include <phonon/VolumeSlider>
 
 namespace {
@@ -37,9 +41,11 @@ Zorva::Zorva(QWidget *parent)
     , contextMenu(new QMenu(this))
 {
     createWorkspaceFolders();
-    tsControl = new TsControl(this);
-    mater = new Mater(this);
     ui->setupUi(this);
+    // The skin shows the window; the study area's hidden parts must not be shown with it.
+    ui->video->hide();
+    ui->textView->hide();
+    ui->tranView->hide();
     skin->setSkinFile(QStringLiteral("skin/skin.ini"));
     skin->startSkinning();
 
@@ -48,14 +54,48 @@ Zorva::Zorva(QWidget *parent)
     colours.setColor(QPalette::WindowText, QColor(255, 255, 255, 255));
     setPalette(colours);
     centreOnDesktop();
+    setWindowTitle(QStringLiteral("ZORVA v%1").arg(zorvaVersion));
+}
 
+bool Zorva::isStarted() const
+{
+    return m_started;
+}
+
+// Loading the media backend, decoding the bar's pictures, reading the library's lists and
+// asking the servers take several times longer than the window's first frame; the learner
+// sees the window first and the rest follows within a blink.
+void Zorva::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!isStarted() && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool Zorva::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Queued, so that the expose is painted and flushed to the screen first.
+        QMetaObject::invokeMethod(this, &Zorva::finishStart, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Zorva::finishStart()
+{
+    if (isStarted())
+        return;
+    // An icon file is read at once, through every image plugin the toolkit has.
+    setWindowIcon(QIcon(QStringLiteral(":/images/tapeplayer.ico")));
+    tsControl = new TsControl(this);
+    mater = new Mater(this);
     createMediaObjects();
-    ui->video->hide();
-    ui->textView->hide();
-    ui->tranView->hide();
     setupActions();
     setupCompanions();
     setupReview();
+    m_started = true;
+    emit started();
 }
 
 Zorva::~Zorva()
@@ -87,6 +127,12 @@ void Zorva::createWorkspaceFolders()
 
 void Zorva::createMediaObjects()
 {
+    // The form holds a plain frame: a video widget made with the form would load the media
+    // backend before the window's first frame.
+    videoWidget = new Phonon::VideoWidget(ui->video);
+    auto *videoLayout = new QVBoxLayout(ui->video);
+    videoLayout->setContentsMargins(0, 0, 0, 0);
+    videoLayout->addWidget(videoWidget);
     audioOutput = new Phonon::AudioOutput(Phonon::VideoCategory, this);
     voiceOutput = new Phonon::AudioOutput(Phonon::MusicCategory, this);
     mediaObject = new ModelPlayer(this);
@@ -108,7 +154,7 @@ void Zorva::createMediaObjects()
     connect(mediaObject, &ModelPlayer::totalTimeChanged, this, &Zorva::showTotalTimeIfKnown);
 
     Phonon::createPath(mediaObject->media(), audioOutput);
-    Phonon::createPath(mediaObject->media(), ui->video);
+    Phonon::createPath(mediaObject->media(), videoWidget);
     Phonon::createPath(voiceObject, voiceOutput);
     for (Phonon::MediaObject *player : {mediaObject->media(), voiceObject}) {
         if (!cutGaplessWait(player))
@@ -143,8 +189,6 @@ void Zorva::setupActions()
     contextMenu->addAction(ui->openAction);
     contextMenu->addSeparator();
     contextMenu->addAction(ui->exitAction);
-
-    setWindowTitle(QStringLiteral("ZORVA v%1").arg(zorvaVersion));
 }
 
 void Zorva::centreOnDesktop()

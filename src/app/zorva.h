@@ -21,6 +21,7 @@ class ReviewPanel;
 namespace Phonon {
 class MediaObject;
 class AudioOutput;
+class VideoWidget;
 } // namespace Phonon
 
 namespace Ui {
@@ -42,6 +43,10 @@ class Zorva : public QWidget
 public:
     explicit Zorva(QWidget *parent = nullptr);
     ~Zorva() override;
+
+    // The window is shown before its players, bar and library exist; they are made right
+    // after its first frame, and started() follows.
+    bool isStarted() const;
 
 public slots:
     void openFile();
@@ -108,14 +113,18 @@ signals:
     void noneFileThree();
     void noneFileFour();
     void noneFileFive();
+    void started();
 
 protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void finishStart();
     void createWorkspaceFolders();
     void createMediaObjects();
     void setupActions();
@@ -157,6 +166,8 @@ private:
     Phonon::AudioOutput *audioOutput = nullptr;
     Phonon::AudioOutput *voiceOutput = nullptr;
 
+    bool m_started = false;
+    Phonon::VideoWidget *videoWidget = nullptr;
     TsControl *tsControl = nullptr;
     Mater *mater = nullptr;
     PaRecThread *recThread = nullptr;

@@ -67,7 +67,8 @@ void Zorva::endTake()
 // Closing the window ends a countdown and keeps the take that runs.
 void Zorva::closeEvent(QCloseEvent *event)
 {
-    tsControl->stopRecording();
+    if (tsControl)
+        tsControl->stopRecording();
     QWidget::closeEvent(event);
 }
 

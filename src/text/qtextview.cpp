@@ -84,17 +84,27 @@ void QTextView::applyInitialBackground()
         m_backgroundIndex = 0;
         return;
     }
-    showPicture(index);
+    // Views start hidden; their pictures are large and need not hold up the window's start.
+    m_pendingPicture = index;
     m_backgroundIndex = index;
+}
+
+void QTextView::showEvent(QShowEvent *event)
+{
+    if (m_pendingPicture >= 0)
+        showPicture(m_pendingPicture);
+    QWidget::showEvent(event);
 }
 
 void QTextView::showPicture(int index)
 {
+    m_pendingPicture = -1;
     showBackground(QBrush(QImage(m_backgroundDir.filePath(m_backgroundList.at(index)))));
 }
 
 void QTextView::showColor()
 {
+    m_pendingPicture = -1;
     showBackground(QBrush(m_backgroundColor));
 }
 

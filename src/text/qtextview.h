@@ -49,6 +49,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void readSettings();
@@ -62,6 +63,8 @@ private:
     QDir m_backgroundDir;
     QStringList m_backgroundList;
     int m_backgroundIndex = 0;
+    // A picture chosen at start is decoded when the view is first shown (-1: none waits).
+    int m_pendingPicture = -1;
     int m_nStartX = 5;
     int m_nStartY = 5;
     int m_nWidth = 300;

@@ -44,6 +44,7 @@ void TestEndToEnd::startTrainerAndClick(int column)
     m_window.reset();
     m_window = std::make_unique<Zorva>();
     m_window->show();
+    QTRY_VERIFY(m_window->isStarted());
     auto *tree = m_window->findChild<Mater *>()->findChild<QTreeWidget *>(QStringLiteral("local"));
     QVERIFY(QTest::qWaitForWindowExposed(tree->window())); // the library opens beside the window on its selections tab
     QTreeWidgetItem *item = nullptr;

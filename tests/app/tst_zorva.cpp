@@ -108,6 +108,7 @@ void TestZorva::openWindow()
     m_window = std::make_unique<Zorva>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_VERIFY(m_window->isStarted());
     m_window->sltSwitchWorkspace(QStringLiteral("./workspace/lesson01.mp3"));
 }
 

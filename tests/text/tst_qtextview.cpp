@@ -26,6 +26,8 @@ void TestQTextView::background_data()
     QTest::newRow("cancelled colour keeps the picture") << 2 << "nc" << QColor(Qt::blue) << "";
     // Polishing the panel (it has a style sheet) once put the first picture back.
     QTest::newRow("restyled") << 2 << "nr" << QColor(Qt::blue) << "";
+    // The stored picture is decoded only when the view is first shown.
+    QTest::newRow("stored picture at first show") << 2 << "r" << QColor(Qt::blue) << "b.png";
     // A folder emptied by hand: the stored colour, and the empty list never indexed.
     QTest::newRow("empty folder") << 0 << "np" << QColor(7, 8, 9) << "";
     QTest::newRow("no folder, stored picture") << -1 << "np" << QColor(7, 8, 9) << "A.png";

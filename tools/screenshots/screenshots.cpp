@@ -67,7 +67,8 @@ bool Shooter::run()
         return false;
     m_window = std::make_unique<Zorva>();
     m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()) || !QTest::qWaitForWindowExposed(bar())
+    if (!QTest::qWaitForWindowExposed(m_window.get()) || !QTest::qWaitFor([this] { return m_window->isStarted(); })
+        || !QTest::qWaitForWindowExposed(bar())
         || !QTest::qWaitForWindowExposed(library()))
         return false;
     // The trainer as it opens, with its bar and library.
