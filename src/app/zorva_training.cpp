@@ -406,7 +406,7 @@ void Zorva::sltRecordPrepare()
 // The step-6 take needs the model as its source: stopped or finished, it starts again.
 void Zorva::sltSixStepSpec()
 {
-    if (!isPlaying(mediaObject)) {
+    if (!isPlaying(mediaObject->media())) {
         mediaObject->play();
         emit isPlay(true);
     }
