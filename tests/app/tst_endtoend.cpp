@@ -14,6 +14,7 @@
 #include "zorvaresources.h"
 
 #include <QtTest>
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
