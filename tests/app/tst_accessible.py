@@ -10,24 +10,19 @@ work = tempfile.mkdtemp()
 shutil.copytree(os.environ['ZORVA_STAGE_DIR'], work, dirs_exist_ok=True)
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', ZORVA_UPDATE_URL='http://127.0.0.1:9')
 trainer = subprocess.Popen(['./ZORVA'], cwd=work, env=env)
-BUTTONS = (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON)
-
-
-def buttons_of(parent):
-    return [child for child in parent if child and child.getRole() in BUTTONS]
+is_button = lambda a: a and a.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON)
 
 
 def bar_and_panel():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app and app.description.endswith('/ZORVA'):
-            # The bar is the window of picture buttons; the panel the main window's strip.
-            windows = [window for window in app if window]
-            bar = max(windows, key=lambda window: len(buttons_of(window)))
-            main = [window for window in windows if window.name.startswith('ZORVA v')]
-            strips = pyatspi.findAllDescendants(main[0], lambda a: len(buttons_of(a)) >= 13) if main else []
-            panel = pyatspi.findAllDescendants(strips[0], lambda a: a.getRole() in BUTTONS) if strips else []
-            return buttons_of(bar), panel
-    return [], []
+    apps = [app for app in pyatspi.Registry.getDesktop(0) if app and app.description.endswith('/ZORVA')]
+    windows = [window for app in apps for window in app if window]
+    if not windows:
+        return [], []
+    # The bar is the window of picture buttons; the panel the main window's strip of them.
+    bar = max(windows, key=lambda window: len([c for c in window if is_button(c)]))
+    strips = [a for w in windows if w.name.startswith('ZORVA v')
+              for a in pyatspi.findAllDescendants(w, lambda a: len([c for c in a if is_button(c)]) >= 13)]
+    return [c for c in bar if is_button(c)], pyatspi.findAllDescendants(strips[0], is_button) if strips else []
 
 
 try:
@@ -36,11 +31,10 @@ try:
         if len(bar) >= 24 and len(panel) >= 13:
             break
         time.sleep(0.5)
-    nameless = 0
     for where, found in (('bar', bar), ('panel', panel)):
         for button in found:
             print(f'{where}: {button.name!r} - {button.description!r}')
-            nameless += not button.name.strip()
+    nameless = sum(not button.name.strip() for button in bar + panel)
     print(f'{len(bar)} buttons on the bar, {len(panel)} on the panel, {nameless} without a name')
     sys.exit(0 if len(bar) >= 24 and len(panel) >= 13 and nameless == 0 else 1)
 finally:

@@ -1,8 +1,9 @@
 // One whole training as a learner goes through it, with real playback and speech fed into the
-// virtual microphone, driven once by clicks on the real buttons and once by keys alone: a
-// sample material chosen in the library, the six steps with five sentence recordings (steps
-// 1 and 2 start the model from the bar), the practice set and back to step 6, learning again,
-// and after a restart the review of the first repeat and the demonstration recordings.
+// virtual microphone, driven once by clicks on the real buttons and once by keys alone (the
+// recording key a pedal's, given in the settings file): a sample material chosen in the
+// library, the six steps with five sentence recordings (steps 1 and 2 start the model from the
+// bar), the practice set and back to step 6, learning again, and after a restart the review of
+// the first repeat and the demonstration recordings.
 #include "zorva.h"
 
 #include "audiofixtures.h"
@@ -11,6 +12,7 @@
 #include "mater.h"
 #include "testpaths.h"
 #include "tscontrol.h"
+#include "usersettings.h"
 #include "zorvaresources.h"
 
 #include <QtTest>
@@ -50,10 +52,9 @@ bool TestEndToEnd::press(const char *name) const
     if (!m_keys || !button || !button->isVisible())
         return Clicks::click(button);
     QAction *action = button->actions().value(0);
-    QWidget *keyboard = QApplication::focusWidget();
-    if (!action || !action->isEnabled() || !keyboard)
+    if (!action || !action->isEnabled() || !QApplication::focusWidget())
         return false;
-    QTest::keySequence(keyboard, action->shortcut());
+    QTest::keySequence(QApplication::focusWidget(), action->shortcut());
     return true;
 }
 
@@ -130,7 +131,9 @@ void TestEndToEnd::trainReviewAndDemonstration()
     QVERIFY(translator.load(QStringLiteral("./translations/app_") + QLocale::system().name()));
     QApplication::installTranslator(&translator);
 
+    UserSettings().setValue(QStringLiteral("keys/recordAction"), keys ? "F13" : "F5"); // F13: a pedal
     startTrainerAndChoose(1);
+    QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("recordAction"))->shortcut() == QKeySequence(Qt::Key_F13), keys);
     QTRY_VERIFY(Clicks::named(m_window.get(), "btnStart")->isVisible());
     QVERIFY(press("btnStart"));
     auto *model = m_window->findChild<Phonon::MediaObject *>(QStringLiteral("mediaObject"));

@@ -12,44 +12,32 @@
 #include "zorvaresources.h"
 
 #include <QtTest>
-#include <QAbstractButton>
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTabBar>
-#include <QHeaderView>
-#include <QTextDocument>
-#include <QTranslator>
 #include <QTreeWidget>
-#include <QXmlStreamReader>
 
 namespace {
 
-// The catalogue's words as patterns: arguments (%1) stand for anything.
+// The finished translations as patterns: arguments (%1) stand for anything.
 QList<QRegularExpression> catalogue(const QString &folder)
 {
     QList<QRegularExpression> patterns;
     const QDir dir(TestPaths::sourceDir() + QStringLiteral("/translations/") + folder);
     for (const QString &name : dir.entryList({ QStringLiteral("*.ts") })) {
         QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
+        file.open(QIODevice::ReadOnly);
         QXmlStreamReader xml(&file);
         while (xml.readNextStartElement() || !xml.atEnd()) {
-            // An unfinished translation counts as none.
             if (xml.isStartElement() && xml.name() == QLatin1String("translation") && xml.attributes().value(QLatin1String("type")).isEmpty()) {
-                QString text = QRegularExpression::escape(xml.readElementText(QXmlStreamReader::IncludeChildElements).remove(QLatin1Char('&')));
+                QString text = QRegularExpression::escape(xml.readElementText().remove(QLatin1Char('&')));
                 text.replace(QRegularExpression(QStringLiteral("\\\\%(\\d|n)")), QStringLiteral(".*"));
                 patterns.append(QRegularExpression(QLatin1Char('^') + text + QLatin1Char('$'), QRegularExpression::DotMatchesEverythingOption));
             }
         }
     }
     return patterns;
-}
-
-bool isKey(const QString &text)
-{
-    const QKeySequence key = QKeySequence::fromString(text, QKeySequence::NativeText);
-    return !key.isEmpty() && key[0] != Qt::Key_unknown && key.toString(QKeySequence::NativeText) == text;
 }
 
 } // namespace
@@ -63,55 +51,53 @@ private slots:
     void everyTextTranslatedAndWhole();
 
 private:
-    void checkShownTexts(QWidget *window);
-    QStringList m_untranslated;
-    QStringList m_clipped;
+    void checkShownTexts();
+    QStringList m_faults;
     QList<QRegularExpression> m_catalogue;
 };
 
 // Words of nobody's language (numbers, times, keys, the program's name) need no catalogue.
-void TestLanguages::checkShownTexts(QWidget *window)
+void TestLanguages::checkShownTexts()
 {
-    window->grab(); // rendered: the texts below are what is painted
-    const auto check = [this](const QString &shown, const QString &where) {
-        QTextDocument rich;
-        rich.setHtml(shown);
-        const QString text = Qt::mightBeRichText(shown) ? rich.toPlainText() : shown;
-        QString words = QString(text).remove(QLatin1Char('&')).remove(QStringLiteral("ZORVA"));
+    const auto check = [this](QString text, const QString &where) {
+        text.remove(QLatin1Char('&'));
+        const QString words = QString(text).remove(QStringLiteral("ZORVA"));
         const QStringList keys = text.split(QStringLiteral(", "));
-        if (std::none_of(words.begin(), words.end(), [](QChar c) { return c.isLetter(); })
-            || std::all_of(keys.begin(), keys.end(), isKey))
-            return;
-        const QString whole = QString(text).remove(QLatin1Char('&'));
-        if (std::none_of(m_catalogue.begin(), m_catalogue.end(), [&](const QRegularExpression &p) { return p.match(whole).hasMatch(); }))
-            m_untranslated << where + QStringLiteral(": ") + whole;
+        const auto isKey = [](const QString &key) { return QKeySequence::fromString(key, QKeySequence::NativeText).toString(QKeySequence::NativeText) == key; };
+        if (std::any_of(words.begin(), words.end(), [](QChar c) { return c.isLetter(); }) && !std::all_of(keys.begin(), keys.end(), isKey)
+            && std::none_of(m_catalogue.begin(), m_catalogue.end(), [&](const QRegularExpression &p) { return p.match(text).hasMatch(); }))
+            m_faults << QStringLiteral("untranslated in %1: %2").arg(where, text);
     };
-    for (QWidget *widget : window->findChildren<QWidget *>()) {
-        if (!widget->isVisibleTo(window))
+    const auto fits = [this](const QString &text, const QFontMetrics &metrics, int width) {
+        if (metrics.horizontalAdvance(text) + 4 > width)
+            m_faults << QStringLiteral("clipped: ") + text;
+    };
+    for (QWidget *window : QApplication::topLevelWidgets()) { // rendered: the texts below are what is painted
+        if (window->isVisible())
+            window->grab();
+    }
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (!widget->isVisible())
             continue;
-        const QString where = widget->objectName();
         if (auto *label = qobject_cast<QLabel *>(widget))
-            check(label->text(), where);
+            check(label->text(), widget->objectName());
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            check(button->text(), where);
+            check(button->text(), widget->objectName());
         if (auto *tabs = qobject_cast<QTabBar *>(widget)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                check(tabs->tabText(i), where);
-                const QRect shown = tabs->tabRect(i).intersected(tabs->rect());
-                if (tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) > shown.width() - 4)
-                    m_clipped << tabs->tabText(i);
+                check(tabs->tabText(i), QStringLiteral("a tab"));
+                fits(tabs->tabText(i), tabs->fontMetrics(), tabs->tabRect(i).intersected(tabs->rect()).width());
             }
         }
         if (auto *tree = qobject_cast<QTreeWidget *>(widget)) {
             // The library's first column holds the materials' own titles.
             const int first = qobject_cast<Mater *>(tree->window()) ? 1 : 0;
             for (int column = first; column < tree->columnCount() && !tree->header()->isHidden(); ++column)
-                check(tree->headerItem()->text(column), where);
+                check(tree->headerItem()->text(column), tree->objectName());
             for (QTreeWidgetItemIterator it(tree); *it; ++it) {
                 for (int column = first; column < tree->columnCount(); ++column) {
-                    check((*it)->text(column), where);
-                    if (tree->fontMetrics().horizontalAdvance((*it)->text(column)) + 4 > tree->columnWidth(column))
-                        m_clipped << where + QStringLiteral(": ") + (*it)->text(column);
+                    check((*it)->text(column), tree->objectName());
+                    fits((*it)->text(column), tree->fontMetrics(), tree->columnWidth(column));
                 }
             }
         }
@@ -121,55 +107,41 @@ void TestLanguages::checkShownTexts(QWidget *window)
 void TestLanguages::everyTextTranslatedAndWhole_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("English") << QStringLiteral("en") << QStringLiteral("default");
-    QTest::newRow("Chinese") << QStringLiteral("zh_CN") << QStringLiteral("zh");
+    QTest::newRow("English") << QStringLiteral("en");
+    QTest::newRow("Chinese") << QStringLiteral("zh_CN");
 }
 
 void TestLanguages::everyTextTranslatedAndWhole()
 {
     QFETCH(QString, language);
-    QFETCH(QString, folder);
     zorvaInitResources();
     QApplication::setQuitOnLastWindowClosed(false);
     qputenv("ZORVA_UPDATE_URL", "http://127.0.0.1:9");
     QTemporaryDir dir;
     QVERIFY(copyInstallation(TestPaths::stageDir(), dir.path(), { QStringLiteral("ZORVA"), QStringLiteral("update") }));
     QVERIFY(QDir::setCurrent(dir.path()));
-    for (QTranslator *earlier : qApp->findChildren<QTranslator *>()) {
-        QCoreApplication::removeTranslator(earlier);
-        delete earlier;
-    }
+    qDeleteAll(qApp->findChildren<QTranslator *>()); // the other language's
     installTranslations(qApp, language);
-    m_catalogue = catalogue(folder);
-    m_untranslated.clear();
-    m_clipped.clear();
+    m_catalogue = catalogue(language == QLatin1String("en") ? QStringLiteral("default") : QStringLiteral("zh"));
+    m_faults.clear();
 
     Zorva window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto checkWindows = [this] {
-        for (QWidget *shown : QApplication::topLevelWidgets()) {
-            if (shown->isVisible())
-                checkShownTexts(shown);
-        }
-    };
     window.sltSwitchWorkspace(QStringLiteral("./workspace/lesson01.mp3"));
-    checkWindows();
+    checkShownTexts();
     QVERIFY(Clicks::clickNamed(&window, "btnStart"));
     QTRY_VERIFY(Clicks::named(&window, "btnRecord")->isVisible());
     window.findChild<QAction *>(QStringLiteral("keySheetAction"))->trigger();
-    checkWindows();
     auto *library = window.findChild<Mater *>();
-    auto *tabs = library->findChild<QTabWidget *>();
     library->show();
-    for (int tab = 0; tab < tabs->count(); ++tab) { // the online list fails to load: its state too
-        tabs->setCurrentIndex(tab);
+    for (int tab = 0; tab < 4; ++tab) { // the online list fails to load: its state too
+        library->findChild<QTabWidget *>()->setCurrentIndex(tab);
         QTest::qWait(200);
-        checkShownTexts(library);
+        checkShownTexts();
     }
-    QVERIFY2(m_untranslated.isEmpty(), qPrintable(m_untranslated.join(QLatin1Char('\n'))));
-    QVERIFY2(m_clipped.isEmpty(), qPrintable(m_clipped.join(QLatin1Char('\n'))));
+    m_faults.removeDuplicates();
+    QVERIFY2(m_faults.isEmpty(), qPrintable(m_faults.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestLanguages)
