@@ -400,6 +400,18 @@ QImage stepButton(QSize size, bool forward)
     });
 }
 
+void headphoneIcon(QPainter &p, const QRectF &box, const QColor &c);
+
+// Steps 1 and 2 begin with listening: headphones start the model from the step itself.
+QImage listenButton(QSize size)
+{
+    return strip(size, [](QPainter &p, const QRectF &r) {
+        roundControl(p, r);
+        const QPointF c = controlCentre(r);
+        headphoneIcon(p, QRectF(c.x() - 6.5, c.y() - 6, 13, 12), colour::glyph);
+    });
+}
+
 QImage expandButton(QSize size)
 {
     return strip(size, [](QPainter &p, const QRectF &r) {
@@ -446,27 +458,15 @@ QImage practiceTile(QSize size, int number)
     });
 }
 
-// Repeats (passes through the six steps): a filled tile with the pass number and "遍".
+// Repeats (passes through the six steps): a filled tile with the pass number. Words belong
+// to the learner's language, so the pictures carry none; the bar names each pass.
 QImage repeatTile(QSize size, int number)
 {
     return strip(size, [number](QPainter &p, const QRectF &r) {
         const QRectF tile(r.left() + 2, r.top() + 1, 28, 28);
         filled(p, tile, 7, colour::accent, colour::accentDeep);
-        // The pass number and "遍" share one baseline, centred as a pair.
-        const QFont digitFont = font(17, QFont::Bold);
-        const QFont markFont = font(11, QFont::Medium);
-        const QString digit = QString::number(number);
-        const QString mark = QStringLiteral("遍");
-        const qreal digitWidth = QFontMetricsF(digitFont).horizontalAdvance(digit);
-        const qreal markWidth = QFontMetricsF(markFont).horizontalAdvance(mark);
-        const qreal left = tile.center().x() - (digitWidth + markWidth) / 2 - 0.5;
-        const qreal baseline = tile.top() + 21;
-        p.setPen(Qt::white);
-        p.setFont(digitFont);
-        p.drawText(QPointF(left, baseline), digit);
-        p.setPen(QColor(255, 255, 255, 230));
-        p.setFont(markFont);
-        p.drawText(QPointF(left + digitWidth + 0.5, baseline), mark);
+        centredText(p, tile.adjusted(0, -1, 0, -1), QString::number(number),
+                    font(17, QFont::Bold), Qt::white);
     });
 }
 
@@ -493,20 +493,16 @@ void pill(QPainter &p, const QRectF &r, Tone tone)
     }
 }
 
-void wordButton(QPainter &p, const QRectF &r, Tone tone, const QString &caption, int fontPx,
-                const Icon &icon)
+// The icon sits at the left; the bar draws the caption, in the learner's language, in the
+// space right of it (x from wordCaptionLeft(height) to the right edge less 6).
+void wordButton(QPainter &p, const QRectF &r, Tone tone, const Icon &icon)
 {
     pill(p, r, tone);
-    const QFont f = font(fontPx, QFont::Medium);
-    const qreal textWidth = QFontMetricsF(f).horizontalAdvance(caption);
     const qreal iconSize = std::round(r.height() * 0.36);
-    const qreal gap = 5;
-    const qreal left = std::round(r.center().x() - (iconSize + gap + textWidth) / 2);
+    const qreal left = r.left() + 10;
     const qreal middle = r.top() + 1 + (r.height() - 3) / 2;
     const QColor iconColour = tone == Tone::Primary ? Qt::white : colour::accentLight;
     icon(p, QRectF(left, middle - iconSize / 2, iconSize, iconSize), iconColour);
-    centredText(p, QRectF(left + iconSize + gap, r.top(), textWidth + 2, r.height() - 2), caption,
-                f, Qt::white);
 }
 
 void playIcon(QPainter &p, const QRectF &box, const QColor &c)
@@ -567,37 +563,20 @@ void videoIcon(QPainter &p, const QRectF &box, const QColor &)
     fillPath(p, triangle(QRectF(c.x() - s * 0.4, c.y() - s * 0.6, s, s * 1.2), true), Qt::white);
 }
 
-QImage singleWord(QSize size, Tone tone, const QString &caption, int fontPx, const Icon &icon)
+QImage singleWord(QSize size, Tone tone, const Icon &icon)
 {
-    return drawn(size, [&](QPainter &p, const QRectF &r) {
-        wordButton(p, r, tone, caption, fontPx, icon);
-    });
+    return drawn(size, [&](QPainter &p, const QRectF &r) { wordButton(p, r, tone, icon); });
 }
 
-// The two help-video buttons shown on the empty bar: a video mark, a caption and a
-// quieter second line.
-QImage videoButton(QSize size, const QString &caption)
+// The two help-video buttons shown on the empty bar: a video mark at the left; the bar
+// draws the caption and a quieter second line right of it (x from 46 on).
+QImage videoButton(QSize size)
 {
     return drawn(size, [&](QPainter &p, const QRectF &r) {
         const QRectF card = r.adjusted(1, 1, -1, -2);
         glass(p, card, 12, QColor(255, 255, 255, 70));
-        const QFont title = font(15, QFont::Medium);
-        const QFont sub = font(10);
-        const QString second = QStringLiteral("观看视频");
         const qreal iconSize = 26;
-        const qreal textWidth = std::max(QFontMetricsF(title).horizontalAdvance(caption),
-                                         QFontMetricsF(sub).horizontalAdvance(second));
-        const qreal left = card.center().x() - (iconSize + 10 + textWidth) / 2;
-        videoIcon(p, QRectF(left, card.center().y() - iconSize / 2, iconSize, iconSize), {});
-        const qreal textLeft = left + iconSize + 10;
-        p.setFont(title);
-        p.setPen(Qt::white);
-        p.drawText(QRectF(textLeft, card.top() + 5, textWidth + 2, 22),
-                   Qt::AlignLeft | Qt::AlignVCenter, caption);
-        p.setFont(sub);
-        p.setPen(colour::hint);
-        p.drawText(QRectF(textLeft, card.top() + 26, textWidth + 2, 15),
-                   Qt::AlignLeft | Qt::AlignVCenter, second);
+        videoIcon(p, QRectF(card.left() + 9, card.center().y() - iconSize / 2, iconSize, iconSize), {});
     });
 }
 
@@ -885,26 +864,24 @@ std::vector<Picture> catalogue()
         single(names[i], QSize(17, 85), [i](QSize) { return barPiece(i); });
 
     single(QStringLiteral("Control/start.png"), QSize(97, 41), [](QSize s) {
-        return singleWord(s, Tone::Primary, QStringLiteral("开始"), 15, playIcon);
+        return singleWord(s, Tone::Primary, playIcon);
     });
     single(QStringLiteral("Control/transcrip.png"), QSize(89, 44), [](QSize s) {
-        return singleWord(s, Tone::Glass, QStringLiteral("原文"), 15,
+        return singleWord(s, Tone::Glass,
                           [](QPainter &p, const QRectF &b, const QColor &c) { pageIcon(p, b, c, false); });
     });
     single(QStringLiteral("Control/translation.png"), QSize(93, 44), [](QSize s) {
-        return singleWord(s, Tone::Glass, QStringLiteral("译文"), 15,
+        return singleWord(s, Tone::Glass,
                           [](QPainter &p, const QRectF &b, const QColor &c) { pageIcon(p, b, c, true); });
     });
     single(QStringLiteral("Control/demonstration.png"), QSize(98, 42), [](QSize s) {
-        return singleWord(s, Tone::Glass, QStringLiteral("示范"), 15, headphoneIcon);
+        return singleWord(s, Tone::Glass, headphoneIcon);
     });
     single(QStringLiteral("Control/learn_again.png"), QSize(98, 44), [](QSize s) {
-        return singleWord(s, Tone::Outline, QStringLiteral("再学一遍"), 14, againIcon);
+        return singleWord(s, Tone::Outline, againIcon);
     });
-    single(QStringLiteral("Control/left.png"), QSize(178, 50),
-           [](QSize s) { return videoButton(s, QStringLiteral("方法介绍")); });
-    single(QStringLiteral("Control/right.png"), QSize(126, 50),
-           [](QSize s) { return videoButton(s, QStringLiteral("软件介绍")); });
+    single(QStringLiteral("Control/left.png"), QSize(178, 50), videoButton);
+    single(QStringLiteral("Control/right.png"), QSize(126, 50), videoButton);
 
     banded(QStringLiteral("Control/button-record.png"), QSize(60, 120), Layout::Toggle, recordButton);
     banded(QStringLiteral("Control/button-play-pause.png"), QSize(60, 120), Layout::Toggle,
@@ -913,6 +890,7 @@ std::vector<Picture> catalogue()
            [](QSize s) { return stepButton(s, true); });
     banded(QStringLiteral("Control/button-previous.png"), QSize(30, 120), Layout::Strip,
            [](QSize s) { return stepButton(s, false); });
+    banded(QStringLiteral("Control/button-listen.png"), QSize(30, 120), Layout::Strip, listenButton);
     banded(QStringLiteral("Control/button-expand.png"), QSize(15, 115), Layout::Strip, expandButton);
     banded(QStringLiteral("Control/back.png"), QSize(17, 110), Layout::Strip, backButton);
     for (int n = 1; n <= 5; ++n) {
@@ -1038,6 +1016,7 @@ const Requirement kRequired[] = {
     {"Control/button-record.png", 60, 120, Layout::Toggle},
     {"Control/button-play-pause.png", 60, 120, Layout::Toggle},
     {"Control/button-next.png", 30, 120, Layout::Strip},
+    {"Control/button-listen.png", 30, 120, Layout::Strip},
     {"Control/button-previous.png", 30, 120, Layout::Strip},
     {"Control/button-expand.png", 15, 115, Layout::Strip},
     {"Control/back.png", 17, 110, Layout::Strip},
@@ -1274,6 +1253,7 @@ void drawBarPreviews(QPainter &p, const QPoint &at, const QString &root)
     bar.put("Control/button-record.png", 10, 10, 2, 1, 0);
     bar.put("Control/button-play-pause.png", 60, 10, 2, 0, 0);
     bar.put("Control/button-next.png", 600, 40, 1, 0, 1);
+    bar.put("Control/button-listen.png", 560, 5, 1, 0, 0);
     bar.label(QStringLiteral("源语复述"), 10, 60);
     bar.label(QStringLiteral("00:07"), 320, 15, Qt::white, 20);
     bar.label(QStringLiteral("请在听完一遍录音后用源语复述"), 130, 50, colour::hint);

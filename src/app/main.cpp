@@ -1,12 +1,11 @@
 #include "installtransaction.h"
 #include "logmessagehandler.h"
+#include "uilanguage.h"
 #include "zorva.h"
 #include "zorvaresources.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
-#include <QTranslator>
 
 #include <memory>
 
@@ -60,11 +59,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(true);
 
     // Qt 5 reads literals and tr() texts as UTF-8 already. A missing catalogue is not an error:
-    // the window then shows its source texts. load() falls back from app_zh_CN to app_zh to app.
-    QTranslator translator;
-    const bool translated = translator.load(QStringLiteral("./translations/app_") + QLocale::system().name());
-    Q_UNUSED(translated)
-    QApplication::installTranslator(&translator);
+    // the window then shows its source texts. The learner's settings may name a language.
+    installTranslations(&app, interfaceLanguage());
 
     std::unique_ptr<WindowClassScope> windowClass = std::make_unique<WindowClassScope>();
     Zorva window;

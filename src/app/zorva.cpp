@@ -3,6 +3,8 @@
 
 #include "appupdate.h"
 #include "gaplesswait.h"
+#include "keymap.h"
+#include "languagemenu.h"
 #include "modelplayer.h"
 #include "mater.h"
 #include "parecthread.h"
@@ -94,6 +96,11 @@ void Zorva::finishStart()
     setupActions();
     setupCompanions();
     setupReview();
+    // Last: the keys take in every action the parts above have made.
+    new Keymap(this);
+    QAction *separator = contextMenu->actions().value(1);
+    contextMenu->insertAction(separator, findChild<QAction *>(QStringLiteral("keySheetAction")));
+    contextMenu->insertMenu(separator, makeLanguageMenu(this));
     m_started = true;
     emit started();
 }

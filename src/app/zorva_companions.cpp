@@ -7,6 +7,8 @@
 #include "parecthread.h"
 #include "tscontrol.h"
 
+#include <phonon/MediaObject>
+
 namespace {
 
 constexpr int barWidthAtStart = 640;
@@ -83,6 +85,10 @@ void Zorva::setupCompanions()
     connectLibrary(this, tsControl, mater);
     connectReview(this, tsControl);
     connectRecordingAndTexts(this, tsControl);
+    // A sentence played to its end shows the play look again; steps 1 and 2 start the model
+    // from the bar.
+    connect(voiceObject, &Phonon::MediaObject::finished, tsControl, [this] { tsControl->playIconTrigger(false); });
+    connect(tsControl, &TsControl::listenSig, this, &Zorva::on_btnPlayPause_clicked);
 
     // Lives as long as the program: the learner may answer its question at any time.
     appUpdate = new AppUpdate;

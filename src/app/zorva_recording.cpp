@@ -13,6 +13,28 @@ namespace {
 // that the connection exists exactly once.
 const char kFailureWatchName[] = "recordFailureWatch";
 
+// The recorder reports in the audio library's words; the learner first reads what happened,
+// the technical detail after it.
+QString explained(const QString &failure)
+{
+    const struct
+    {
+        const char *detail;
+        const char *explanation;
+    } reasons[] = {
+        { "No input device", QT_TRANSLATE_NOOP("Zorva", "No microphone was found.") },
+        { "stopped delivering", QT_TRANSLATE_NOOP("Zorva", "The microphone stopped delivering sound.") },
+        { "went away", QT_TRANSLATE_NOOP("Zorva", "The microphone went away (unplugged?).") },
+        { "write failed", QT_TRANSLATE_NOOP("Zorva", "The recording could not be written (is the disk full?).") },
+        { "could not replace", QT_TRANSLATE_NOOP("Zorva", "The new recording could not replace the earlier one.") },
+    };
+    for (const auto &reason : reasons) {
+        if (failure.contains(QLatin1String(reason.detail)))
+            return Zorva::tr(reason.explanation) + QLatin1Char('\n') + failure;
+    }
+    return failure;
+}
+
 } // namespace
 
 void Zorva::sltRecordBeginEnd(bool begin)
@@ -61,7 +83,7 @@ void Zorva::endTake()
         return;
     showMessage(QMessageBox::Warning, tr("Recording"),
                 (kept ? tr("The recording stopped early; what was recorded is kept.\n%1")
-                      : tr("Your voice could not be recorded.\n%1")).arg(failure));
+                      : tr("Your voice could not be recorded.\n%1")).arg(explained(failure)));
 }
 
 // Closing the window ends a countdown and keeps the take that runs.

@@ -212,8 +212,13 @@ void Zorva::sltPrevState()
         ui->video->hide();
         ui->screen->hide();
         break;
+    case simultaneousStep:
+        // Back from the practice set: the texts give way to step 6 as it began.
+        sltTextHide();
+        --m_step;
+        sltNextState();
+        break;
     default:
-        // Back from the practice set to step 6 only lowers the counter: the texts stay.
         break;
     }
     m_voicePaused = false;
@@ -273,6 +278,11 @@ void Zorva::selectSentence(int sentence)
     updatePlayButton();
     sltRecordPlayPause(false);
     m_voicePaused = false;
+    // The practice button plays its take at once, as the play button would. Queued: the bar
+    // readies its play button for the chosen sentence after this slot.
+    const QFileInfo take(m_recordFile);
+    if (take.isFile() && take.size() > 0)
+        QMetaObject::invokeMethod(tsControl, [this] { tsControl->playTrigger(true); }, Qt::QueuedConnection);
 }
 
 void Zorva::sltCheckFileNumExist()

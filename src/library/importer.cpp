@@ -70,15 +70,23 @@ Importer::~Importer() = default;
 void Importer::setUpButtons()
 {
     const QPixmap sheet(QStringLiteral(":/images/btn-popdlg.png"));
-    const QPair<OctImgBtn *, QString> buttons[] = { { ui->btnGetMp3, QStringLiteral("浏览") },
-        { ui->btnGetOrig, QStringLiteral("浏览") }, { ui->btnGetTrans, QStringLiteral("浏览") },
-        { ui->btnImport, QStringLiteral("导入") }, { ui->btnCancel, QStringLiteral("取消") } };
+    const struct
+    {
+        OctImgBtn *button;
+        QString caption;
+        QString description;
+    } buttons[] = { { ui->btnGetMp3, tr("浏览"), tr("Choose the MP3 file of the recording") },
+        { ui->btnGetOrig, tr("浏览"), tr("Choose the text file of the transcript") },
+        { ui->btnGetTrans, tr("浏览"), tr("Choose the text file of the translation") },
+        { ui->btnImport, tr("导入"), tr("Copy the three files into the workspace and list the material") },
+        { ui->btnCancel, tr("取消"), tr("Close without importing") } };
     for (const auto &button : buttons) {
-        button.first->setImages(sheet, 4);
-        button.first->setTexts(button.second, QString());
+        button.button->setImages(sheet, 4);
+        button.button->setTexts(button.caption, QString());
+        button.button->setAccessibleDescription(button.description);
         // Cut as a two-column check button, but these only act: a click must not leave
         // them checked, which would show the empty checked caption.
-        button.first->setCheckable(false);
+        button.button->setCheckable(false);
     }
 }
 
@@ -91,17 +99,17 @@ void Importer::doValidCheck()
 
 void Importer::doGetMp3()
 {
-    browse(ui->mp3Name, tr("定位音频文件"), QStringLiteral("mp3 File ( *.mp3 )"));
+    browse(ui->mp3Name, tr("定位音频文件"), tr("MP3 files (*.mp3)"));
 }
 
 void Importer::doGetOrig()
 {
-    browse(ui->origTxt, tr("定位原文文件"), QStringLiteral("txt File ( *.txt )"));
+    browse(ui->origTxt, tr("定位原文文件"), tr("Text files (*.txt)"));
 }
 
 void Importer::doGetTran()
 {
-    browse(ui->TranTxt, tr("定位译文文件"), QStringLiteral("txt File ( *.txt )"));
+    browse(ui->TranTxt, tr("定位译文文件"), tr("Text files (*.txt)"));
 }
 
 void Importer::browse(QLineEdit *target, const QString &caption, const QString &filter)

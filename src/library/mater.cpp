@@ -1,6 +1,7 @@
 #include "mater.h"
 
 #include "fittextdelegate.h"
+#include "listkeys.h"
 #include "materialpaths.h"
 #include "qskinobject.h"
 #include "ui_mater.h"
@@ -12,12 +13,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStyle>
+#include <QTabBar>
 
 #include <vector>
 
@@ -28,6 +32,8 @@ const QString customList = QStringLiteral("custom.xml");
 const QString importList = QStringLiteral("import.xml");
 const QString customFailText = QStringLiteral("OnlineXmlWriter Failed");
 const QString importFailText = QStringLiteral("ImportXmlWriter Failed");
+constexpr int tabsMargin = 4;
+constexpr int statusSpacing = 4;
 } // namespace
 
 Mater::Mater(QWidget *parent)
@@ -52,23 +58,64 @@ Mater::Mater(QWidget *parent)
     loadXml(ui->downs, customList);
     loadXml(ui->imports, importList);
 
-    auto *statusDelegate = new FitTextDelegate(this);
-    for (QTreeWidget *tree : {ui->local, ui->downs, ui->imports}) {
-        tree->setColumnWidth(0, 228);
-        tree->setColumnWidth(1, 30);
-        tree->setColumnWidth(2, 30);
-        tree->setItemDelegateForColumn(1, statusDelegate);
-        tree->setItemDelegateForColumn(2, statusDelegate);
-    }
-    ui->online->setColumnWidth(0, 228);
-    ui->online->setColumnWidth(1, 60);
-    ui->online->setItemDelegateForColumn(1, statusDelegate);
+    fitWordsOfTheLanguage();
 
     refreshStatus(ui->local, 1);
     refreshStatus(ui->downs, 1);
     refreshStatus(ui->imports, 1);
 
     connectOnlineParts();
+    for (QTreeWidget *tree : { ui->local, ui->online, ui->downs, ui->imports })
+        chooseWithKeys(tree);
+    connect(ui->tabs, &QTabWidget::currentChanged, this, [this] {
+        if (isActiveWindow())
+            focusList();
+    });
+}
+
+// Tab titles and status words are read in full in every language: the window is as wide as
+// its tabs need, the status columns as wide as their longest word, the titles take the rest.
+void Mater::fitWordsOfTheLanguage()
+{
+    ui->tabs->ensurePolished();
+    ui->tabs->tabBar()->ensurePolished();
+    const QMargins frame = contentsMargins(); // the skin's borders
+    const int tabsWidth
+        = ui->tabs->tabBar()->sizeHint().width() + frame.left() + frame.right() + 2 * tabsMargin;
+    setMinimumWidth(qMax(minimumWidth(), tabsWidth));
+    resize(qMax(width(), tabsWidth), height());
+
+    auto *statusDelegate = new FitTextDelegate(this);
+    const auto fit = [statusDelegate](QTreeWidget *tree, int column, const QStringList &words) {
+        const QFontMetrics metrics(tree->font());
+        const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+        int widest = 0;
+        for (const QString &word : words)
+            widest = qMax(widest, metrics.horizontalAdvance(word));
+        tree->header()->setSectionResizeMode(column, QHeaderView::Fixed);
+        tree->setColumnWidth(column, widest + 2 * margin + statusSpacing);
+        tree->setItemDelegateForColumn(column, statusDelegate);
+    };
+    const QStringList study { tr("_TEXT_STUDY_") };
+    const QStringList review { tr("_TEXT_REVIEW_") };
+    for (QTreeWidget *tree : { ui->local, ui->downs, ui->imports }) {
+        tree->header()->setStretchLastSection(false);
+        tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        fit(tree, 1, study);
+        fit(tree, 2, review);
+    }
+    ui->online->header()->setStretchLastSection(false);
+    ui->online->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    fit(ui->online, 1,
+        { tr("_TEXT_DOWNLOAD_"), tr("_TEXT_DOWNLOADING_"), tr("_TEXT_DOWNFAILED_"), tr("%1%").arg(100) });
+}
+
+void Mater::focusList()
+{
+    QTreeWidget *tree = currentTree();
+    if (!tree->currentItem() && tree->topLevelItemCount() > 0)
+        tree->setCurrentItem(tree->topLevelItem(0));
+    tree->setFocus(Qt::ShortcutFocusReason);
 }
 
 Mater::~Mater() = default;

@@ -39,6 +39,8 @@ public:
     // Rewrites fileName from tree; the previous file stays intact when writing fails.
     bool saveTree(QTreeWidget *tree, const QString &fileName, const QString &failText);
     void requestOnlineList(QTreeWidget *tree, const QUrl &url);
+    // The keyboard goes to the list of the tab shown, on its current entry.
+    void focusList();
 
 signals:
     void switchSig(const QString &audioPath);
@@ -71,6 +73,7 @@ private:
     void showImporter();
 
     void scanWorkspace();
+    void fitWordsOfTheLanguage();
     void keepBrokenList(const QString &fileName);
     void addButtonEntry(QTreeWidget *tree, const QString &iconPath, const QString &text);
     QTreeWidget *currentTree() const;

@@ -1,5 +1,6 @@
 #include "tscontrol.h"
 
+#include "barcaptions.h"
 #include "qprogressindicator.h"
 #include "qseekslider.h"
 #include "recordclock.h"
@@ -63,6 +64,7 @@ TsControl::TsControl(QWidget *parent)
     setFixedHeight(barHeight);
 
     createButtons();
+    captionBarButtons(this);
     createLabels();
     busyIndicator = new QProgressIndicator(this);
     busyIndicator->move(300, 20);
@@ -125,6 +127,7 @@ void TsControl::createButtons()
                                   demonstrationChooserPos);
     btnLeft = makeButton("btnLeft", control("left"), &VkImageSet::single, {100, 10});
     btnRight = makeButton("btnRight", control("right"), &VkImageSet::single, {400, 10});
+    btnListen = makeButton("btnListen", control("button-listen"), &VkImageSet::strip, {560, 5});
 }
 
 QLabel *TsControl::makeLabel(const QString &text, const QPoint &position, int pixelSize,
@@ -212,6 +215,7 @@ void TsControl::connectButtons()
     connect(btnDemonstration, &VkButton::clicked, this, &TsControl::demonstrationTrigger);
     connect(btnLeft, &VkButton::clicked, this, &TsControl::leftVideoTrigger);
     connect(btnRight, &VkButton::clicked, this, &TsControl::rightVideoTrigger);
+    connect(btnListen, &VkButton::clicked, this, &TsControl::listenSig);
     connect(seekSlider, &QSeekSlider::valueChanged, this, &TsControl::seekValueChangedTrigger);
 }
 
@@ -303,7 +307,7 @@ void TsControl::hideRecordAndPlay()
 
 void TsControl::hideStepButtons()
 {
-    hideAll({btnRecord, btnPlay, btnNext, btnPrevious});
+    hideAll({btnRecord, btnPlay, btnNext, btnPrevious, btnListen});
 }
 
 void TsControl::resetCountdownLabel()
@@ -387,7 +391,7 @@ void TsControl::beginShow()
 
     setAllVisible(practiceButtons(), false);
     hideAll({btnLearnAgain, btnBack});
-    showAll({btnRecord, btnPlay, btnNext, lblNext});
+    showAll({btnRecord, btnPlay, btnNext, lblNext, btnListen});
     hideRepeatButtons();
     btnDemonstration->hide();
 }
@@ -609,6 +613,10 @@ void TsControl::switchStepLabel()
 {
     ++m_shownStep;
     hideAll({seekSlider, lblStepTitle, lblStepHint});
+    btnListen->setVisible(m_shownStep <= 2);
+    // The practice set after the last step keeps a way back to it.
+    if (m_shownStep == lastStep + 1)
+        showAll({btnPrevious, lblPrevious});
     if (m_shownStep > lastStep)
         return;
     showStepTexts(m_shownStep);
@@ -637,7 +645,7 @@ void TsControl::recordTimerDown()
     --m_countdown;
     if (m_countdown < 0) {
         m_countdown = countdownFrom;
-        setLabelText(lblCountdown, QStringLiteral("start"));
+        setLabelText(lblCountdown, tr("start"));
         recordUpTimer->start();
         recordDownTimer->stop();
         emit recordBeginEnd(true);
@@ -667,12 +675,18 @@ void TsControl::trainPrevTrigger()
 
 void TsControl::switchPrevStepLabel()
 {
+    const bool fromPractice = m_shownStep == lastStep + 1;
     m_shownStep = qMax(1, m_shownStep - 1);
     hideAll({lblStepTitle, lblStepHint});
     if (m_shownStep == 1) {
         beginShow();
         hideAll({btnPrevious, lblPrevious});
     } else if (m_shownStep <= lastStep) {
+        if (fromPractice) {
+            hidePracticeSet();
+            showAll({btnRecord, btnPlay, btnNext, lblNext, btnPrevious, lblPrevious});
+        }
+        btnListen->setVisible(m_shownStep <= 2);
         showStepTexts(m_shownStep);
     }
 }

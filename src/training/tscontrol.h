@@ -113,6 +113,8 @@ signals:
     void textHideSig();
     void leftClick();
     void rightClick();
+    // The listen button of steps 1 and 2: the model is to start (or pause).
+    void listenSig();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -183,6 +185,7 @@ private:
     VkButton *btnDemonstration = nullptr;
     VkButton *btnLeft = nullptr;
     VkButton *btnRight = nullptr;
+    VkButton *btnListen = nullptr;
 
     QLabel *lblStepTitle = nullptr;
     QLabel *lblNext = nullptr;

@@ -73,9 +73,13 @@ void AppUpdate::RequestFinished(QNetworkReply *reply)
 
     QMessageBox *box
         = showBox(QMessageBox::Question, tr("升级提醒"), tr("发现新的软件版本，是否立即更新？"));
-    connect(box->addButton(QMessageBox::Ok), &QPushButton::clicked, this, &AppUpdate::ClickedOKBtn);
-    connect(box->addButton(QMessageBox::Cancel), &QPushButton::clicked, this,
-        &AppUpdate::ClickedCancelBtn);
+    // The standard buttons keep their roles; their words answer the question.
+    QPushButton *now = box->addButton(QMessageBox::Ok);
+    now->setText(tr("Update now"));
+    connect(now, &QPushButton::clicked, this, &AppUpdate::ClickedOKBtn);
+    QPushButton *later = box->addButton(QMessageBox::Cancel);
+    later->setText(tr("Later"));
+    connect(later, &QPushButton::clicked, this, &AppUpdate::ClickedCancelBtn);
     box->show();
 }
 

@@ -1,3 +1,4 @@
+#include "uilanguage.h"
 #include "update.h"
 
 #include <QApplication>
@@ -6,6 +7,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // In the trainer's language: the installation's catalogues hold the updater's texts too.
+    installTranslations(&app, interfaceLanguage());
     const QStringList arguments = QCoreApplication::arguments();
 
     update window;

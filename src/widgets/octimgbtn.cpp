@@ -1,10 +1,16 @@
 #include "octimgbtn.h"
 
+#include "focusring.h"
+
 #include <QPainter>
 
 OctImgBtn::OctImgBtn(QWidget *parent)
     : QCheckBox(parent)
 {
+    showKeyboardFocus(this);
+    // The caption of the state shown is also the button's text, for screen readers.
+    connect(this, &QAbstractButton::toggled, this,
+        [this](bool checked) { setText(checked ? m_checkedText : m_uncheckedText); });
 }
 
 void OctImgBtn::setImages(const QPixmap &sheet, int rows)
@@ -34,6 +40,7 @@ void OctImgBtn::setTexts(const QString &uncheckedText, const QString &checkedTex
 {
     m_uncheckedText = uncheckedText;
     m_checkedText = checkedText;
+    setText(isChecked() ? m_checkedText : m_uncheckedText);
     update();
 }
 

@@ -1,8 +1,10 @@
 #include "playctrl.h"
 
+#include "focusring.h"
 #include "ui_playctrl.h"
 
 #include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <cmath>
@@ -12,6 +14,8 @@ PlayCtrl::PlayCtrl(QWidget *parent)
     , ui(std::make_unique<Ui::PlayCtrl>())
 {
     ui->setupUi(this);
+    for (QPushButton *button : findChildren<QPushButton *>())
+        showKeyboardFocus(button);
     // Beside the volume, where the row has room; wide enough for a copy's progress too.
     m_speedButton = new QToolButton(this);
     m_speedButton->setObjectName(QStringLiteral("btnSpeed"));
@@ -22,6 +26,12 @@ PlayCtrl::PlayCtrl(QWidget *parent)
         "QToolButton#btnSpeed::menu-indicator {image: none;}"));
     m_speedButton->setFixedSize(m_speedButton->fontMetrics().horizontalAdvance(QStringLiteral("1.25× 100%")) + 8, 24);
     ui->HLO_lower->insertWidget(ui->HLO_lower->indexOf(ui->btnVolumeLabel), m_speedButton);
+    m_speedButton->setAccessibleName(tr("Playback speed"));
+    // The volume slider's own mute button has a picture only.
+    for (QToolButton *mute : ui->volSlider->findChildren<QToolButton *>()) {
+        mute->setAccessibleName(tr("Mute"));
+        mute->setAccessibleDescription(tr("Sound on or off"));
+    }
     showSpeed(1.0, 1.0);
 }
 
@@ -69,9 +79,11 @@ void PlayCtrl::showSpeed(double speed, double madeFraction)
         const int percent = int(madeFraction * 100);
         m_speedButton->setText(speedText(speed) + QStringLiteral(" %1%").arg(percent));
         m_speedButton->setToolTip(tr("Making the copy at %1 (the pitch is kept): %2 % done").arg(speedText(speed)).arg(percent));
+        m_speedButton->setAccessibleDescription(m_speedButton->toolTip());
     } else {
         m_speedButton->setText(speedText(speed));
         m_speedButton->setToolTip(tr("Playback speed (the pitch is kept)"));
+        m_speedButton->setAccessibleDescription(speedText(speed));
     }
 }
 

@@ -1,13 +1,40 @@
 #include "vkbutton.h"
 
+#include "focusring.h"
 #include "vkaction.h"
 
 #include <QEvent>
 #include <QPainter>
 
+namespace {
+
+constexpr int captionPixels = 15;
+constexpr int notePixels = 10;
+// Longer words (English in a picture made for two Chinese characters) are set smaller.
+constexpr int smallestPixels = 9;
+
+QFont fittingFont(QFont font, int pixels, const QString &text, int width)
+{
+    font.setPixelSize(pixels);
+    while (pixels > smallestPixels && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(--pixels);
+    return font;
+}
+
+} // namespace
+
 VkButton::VkButton(QWidget *parent)
     : QAbstractButton(parent)
 {
+    showKeyboardFocus(this);
+}
+
+void VkButton::setCaption(const QString &caption, const QRect &area, const QString &note)
+{
+    m_captionArea = area;
+    m_note = note;
+    setText(caption);
+    update();
 }
 
 void VkButton::setImages(const VkImageSet &images)
@@ -84,4 +111,27 @@ void VkButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.drawPixmap(0, 0, image);
+    if (!text().isEmpty())
+        paintCaption(painter);
+}
+
+void VkButton::paintCaption(QPainter &painter) const
+{
+    const QColor ink = isEnabled() ? QColor(Qt::white) : QColor(255, 255, 255, 110);
+    const int width = m_captionArea.width();
+    painter.setPen(ink);
+    if (m_note.isEmpty()) {
+        painter.setFont(fittingFont(font(), captionPixels, text(), width));
+        painter.drawText(m_captionArea, Qt::AlignCenter, text());
+        return;
+    }
+    const int split = m_captionArea.height() * 3 / 5;
+    const QRect title(m_captionArea.left(), m_captionArea.top(), width, split);
+    const QRect note(m_captionArea.left(), m_captionArea.top() + split, width,
+        m_captionArea.height() - split);
+    painter.setFont(fittingFont(font(), captionPixels, text(), width));
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignBottom, text());
+    painter.setPen(QColor(0xb4, 0xc0, 0xcc));
+    painter.setFont(fittingFont(font(), notePixels, m_note, width));
+    painter.drawText(note, Qt::AlignLeft | Qt::AlignVCenter, m_note);
 }

@@ -1,7 +1,9 @@
-// One whole training as a learner goes through it, driven only by clicks on the real buttons,
-// with real playback and speech fed into the virtual microphone: a sample material chosen in the
-// library, the six steps with five sentence recordings, the practice set, learning again, and
-// after a restart the review of the first repeat and the demonstration recordings.
+// One whole training as a learner goes through it, with real playback and speech fed into the
+// virtual microphone, driven once by clicks on the real buttons and once by keys alone (the
+// recording key a pedal's, given in the settings file): a sample material chosen in the
+// library, the six steps with five sentence recordings (steps 1 and 2 start the model from the
+// bar), the practice set and back to step 6, learning again, and after a restart the review of
+// the first repeat and the demonstration recordings.
 #include "zorva.h"
 
 #include "audiofixtures.h"
@@ -10,9 +12,11 @@
 #include "mater.h"
 #include "testpaths.h"
 #include "tscontrol.h"
+#include "usersettings.h"
 #include "zorvaresources.h"
 
 #include <QtTest>
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -26,20 +30,35 @@ class TestEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
+    void trainReviewAndDemonstration_data();
     void trainReviewAndDemonstration();
 
 private:
-    void startTrainerAndClick(int column); // column 1 studies the sample material, column 2 reviews it
-    bool press(const char *name) const { return Clicks::clickNamed(m_window->findChild<TsControl *>(), name); }
+    void startTrainerAndChoose(int column); // column 1 studies the sample material, column 2 reviews it
+    bool press(const char *name) const;
     void recordSentence(int repeat, int sentence);
-    void plays(const QString &file);
+    void plays(const QString &file, bool pressPlay = true);
 
+    bool m_keys = false;
     QString m_speech;
     std::unique_ptr<QProcess> m_feed;
     std::unique_ptr<Zorva> m_window;
 };
 
-void TestEndToEnd::startTrainerAndClick(int column)
+// A button, or its key sent to whichever window has the keyboard; either only while it is shown.
+bool TestEndToEnd::press(const char *name) const
+{
+    auto *button = Clicks::named(m_window.get(), name);
+    if (!m_keys || !button || !button->isVisible())
+        return Clicks::click(button);
+    QAction *action = button->actions().value(0);
+    if (!action || !action->isEnabled() || !QApplication::focusWidget())
+        return false;
+    QTest::keySequence(QApplication::focusWidget(), action->shortcut());
+    return true;
+}
+
+void TestEndToEnd::startTrainerAndChoose(int column)
 {
     m_window.reset();
     m_window = std::make_unique<Zorva>();
@@ -51,9 +70,19 @@ void TestEndToEnd::startTrainerAndClick(int column)
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         item = (*it)->text(4).endsWith(QLatin1String("lesson01.mp3")) ? *it : item;
     QVERIFY2(item, "the sample material is not in the selections");
-    tree->scrollToItem(item);
-    const int x = tree->header()->sectionViewportPosition(column) + tree->header()->sectionSize(column) / 2;
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(x, tree->visualItemRect(item).center().y()));
+    if (!m_keys) {
+        tree->scrollToItem(item);
+        const int x = tree->header()->sectionViewportPosition(column) + tree->header()->sectionSize(column) / 2;
+        return QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(x, tree->visualItemRect(item).center().y()));
+    }
+    m_window->activateWindow(); // no window manager gives it the keys
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keySequence(m_window.get(), m_window->findChild<QAction *>(QStringLiteral("libraryAction"))->shortcut());
+    QTRY_VERIFY(tree->hasFocus() && tree->currentItem());
+    for (int key = 0; key < 20 && tree->currentItem() != item; ++key) // categories open with Right
+        QTest::keyClick(tree, tree->currentItem()->isExpanded() || !tree->currentItem()->childCount() ? Qt::Key_Down : Qt::Key_Right);
+    QCOMPARE(tree->currentItem(), item);
+    QTest::keyClick(tree, Qt::Key_Return, column == 2 ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
 void TestEndToEnd::recordSentence(int repeat, int sentence)
@@ -72,16 +101,25 @@ void TestEndToEnd::recordSentence(int repeat, int sentence)
     QVERIFY2(AudioFixtures::decodedSeconds(file) > 1.5, qPrintable(file));
 }
 
-void TestEndToEnd::plays(const QString &file)
+void TestEndToEnd::plays(const QString &file, bool pressPlay)
 {
-    QVERIFY(press("btnPlay"));
+    QVERIFY(!pressPlay || press("btnPlay"));
     auto *voice = m_window->findChild<Phonon::MediaObject *>(QStringLiteral("voiceObject"));
     QTRY_COMPARE_WITH_TIMEOUT(voice->state(), Phonon::PlayingState, 15000);
     QCOMPARE(QFileInfo(voice->currentSource().url().toLocalFile()).canonicalFilePath(), QFileInfo(file).canonicalFilePath());
 }
 
+void TestEndToEnd::trainReviewAndDemonstration_data()
+{
+    QTest::addColumn<bool>("keys");
+    QTest::newRow("clicks") << false;
+    QTest::newRow("keys alone") << true;
+}
+
 void TestEndToEnd::trainReviewAndDemonstration()
 {
+    QFETCH(bool, keys);
+    m_keys = keys;
     zorvaInitResources();
     QApplication::setQuitOnLastWindowClosed(false);
     qputenv("ZORVA_UPDATE_URL", "http://127.0.0.1:9");
@@ -94,30 +132,43 @@ void TestEndToEnd::trainReviewAndDemonstration()
     QVERIFY(translator.load(QStringLiteral("./translations/app_") + QLocale::system().name()));
     QApplication::installTranslator(&translator);
 
-    startTrainerAndClick(1);
-    QTRY_VERIFY(Clicks::named(m_window->findChild<TsControl *>(), "btnStart")->isVisible());
+    UserSettings().setValue(QStringLiteral("keys/recordAction"), keys ? "F13" : "F5"); // F13: a pedal
+    startTrainerAndChoose(1);
+    QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("recordAction"))->shortcut() == QKeySequence(Qt::Key_F13), keys);
+    QTRY_VERIFY(Clicks::named(m_window.get(), "btnStart")->isVisible());
     QVERIFY(press("btnStart"));
+    auto *model = m_window->findChild<Phonon::MediaObject *>(QStringLiteral("mediaObject"));
+    auto *voice = m_window->findChild<Phonon::MediaObject *>(QStringLiteral("voiceObject"));
     for (int step = 1; step <= 6; ++step) {
+        if (step == 1) { // listening first, from the step itself
+            QVERIFY(press("btnListen"));
+            QTRY_COMPARE_WITH_TIMEOUT(model->state(), Phonon::PlayingState, 15000);
+        }
         if (step != 3) // listening: nothing to record
             recordSentence(1, step < 3 ? step : step - 1);
-        if (step == 1)
+        if (step == 1) { // played to its end, the sentence plays again with one press
             plays(QStringLiteral("workspace/train/lesson01.mp3/11.mp3"));
+            QVERIFY(QSignalSpy(voice, &Phonon::MediaObject::finished).wait(15000));
+            plays(QStringLiteral("workspace/train/lesson01.mp3/11.mp3"));
+        }
         QVERIFY(press("btnNext"));
     }
+    QVERIFY(press("btnPrevious") && Clicks::named(m_window.get(), "btnRecord")->isVisible()); // back to step 6
+    QVERIFY(press("btnNext"));
     for (const char *name : {"btnPractice1", "btnPractice2", "btnPractice4", "btnPractice5", "btnPractice3"})
-        QVERIFY2(Clicks::named(m_window->findChild<TsControl *>(), name)->isEnabled(), name);
+        QVERIFY2(Clicks::named(m_window.get(), name)->isEnabled(), name);
     QVERIFY(press("btnPractice3"));
-    plays(QStringLiteral("workspace/train/lesson01.mp3/13.mp3"));
+    plays(QStringLiteral("workspace/train/lesson01.mp3/13.mp3"), false); // at once
     QVERIFY(press("btnLearnAgain") && press("btnStart"));
     recordSentence(2, 1); // the next repeat
 
-    startTrainerAndClick(2);
-    QTRY_VERIFY(Clicks::named(m_window->findChild<TsControl *>(), "btnRepeat1")->isEnabled());
+    startTrainerAndChoose(2);
+    QTRY_VERIFY(Clicks::named(m_window.get(), "btnRepeat1")->isEnabled());
     QVERIFY(press("btnRepeat1"));
     QVERIFY(press("btnPractice1"));
-    plays(QStringLiteral("workspace/train/lesson01.mp3/11.mp3"));
+    plays(QStringLiteral("workspace/train/lesson01.mp3/11.mp3"), false);
     QVERIFY(press("btnBack") && press("btnDemonstration") && press("btnPractice2"));
-    plays(QStringLiteral("workspace/demo/lesson01.mp3/2.mp3"));
+    plays(QStringLiteral("workspace/demo/lesson01.mp3/2.mp3"), false);
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -200,7 +200,7 @@ void TestMater::commands_data()
     QTest::addColumn<QString>("deleted"); // base name of the files that go
     QTest::addColumn<QString>("listed"); // at the next start
     const QString all = "One unit intro Unit Part",
-                  damaged = "该材料音频文件已经被损坏请重新下载！";
+                  damaged = "The audio file of this material is damaged: please download it again.";
     // clang-format off
     QTest::newRow("review") << "downs" << "2 One" << "" << 60000 << "" << "./workspace/train/"
         "lesson01.mp3/ ./workspace/lesson01.mp3 ./workspace/demo/lesson01.mp3/" << "" << all;

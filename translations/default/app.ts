@@ -71,5 +71,97 @@
         <source>the demonstration</source>
         <translation>the demonstration</translation>
     </message>
+    <message>
+        <source>A&amp;bout</source>
+        <translation>A&amp;bout</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt</source>
+        <translation>About &amp;Qt</translation>
+    </message>
+    <message>
+        <source>About Music Player</source>
+        <translation>About Music Player</translation>
+    </message>
+    <message>
+        <source>About Qt</source>
+        <translation>About Qt</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Error opening files</source>
+        <translation>Error opening files</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Fatal Error</source>
+        <translation>Fatal Error</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Open Files</source>
+        <translation>Open Files</translation>
+    </message>
+    <message>
+        <source>Open Music File</source>
+        <translation>Open Music File</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>The Music Player example shows how to use Phonon - the multimedia framework that comes with Qt - to create a simple music player.</source>
+        <translation>The Music Player example shows how to use Phonon - the multimedia framework that comes with Qt - to create a simple music player.</translation>
+    </message>
+    <message>
+        <source>No microphone was found.</source>
+        <translation>No microphone was found.</translation>
+    </message>
+    <message>
+        <source>The microphone stopped delivering sound.</source>
+        <translation>The microphone stopped delivering sound.</translation>
+    </message>
+    <message>
+        <source>The microphone went away (unplugged?).</source>
+        <translation>The microphone went away (unplugged?).</translation>
+    </message>
+    <message>
+        <source>The new recording could not replace the earlier one.</source>
+        <translation>The new recording could not replace the earlier one.</translation>
+    </message>
+    <message>
+        <source>The recording could not be written (is the disk full?).</source>
+        <translation>The recording could not be written (is the disk full?).</translation>
+    </message>
 </context>
 </TS>

@@ -111,6 +111,34 @@ Your recordings of it are kept.</translation>
         <source>%1 belongs to the material “%2” and is kept.</source>
         <translation>%1 belongs to the material “%2” and is kept.</translation>
     </message>
+    <message>
+        <source>练习材料</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>Vornask精选</source>
+        <translation>Selections</translation>
+    </message>
+    <message>
+        <source>Vornask在线</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>已下载</source>
+        <translation>Downloaded</translation>
+    </message>
+    <message>
+        <source>用户导入</source>
+        <translation>My imports</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>该材料音频文件已经被损坏请重新下载！</source>
+        <translation>The audio file of this material is damaged: please download it again.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadManager</name>
@@ -150,6 +178,78 @@ Your recordings of it are kept.</translation>
     <message>
         <source>%1 holds only %2 bytes; an audio file needs at least %3 bytes to be studied.</source>
         <translation>%1 holds only %2 bytes; an audio file needs at least %3 bytes to be studied.</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>名称：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>音频：</source>
+        <translation>Audio:</translation>
+    </message>
+    <message>
+        <source>原文：</source>
+        <translation>Transcript:</translation>
+    </message>
+    <message>
+        <source>译文：</source>
+        <translation>Translation:</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;一份完整的口译训练材料由三部分组成：音频、原文和译文。请为音频选择一个 MP3 文件，为原文和译文各选择一个 TXT（记事本）文件，再为材料命名，右下方的“导入”按钮即可使用。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;A complete interpreting material has three parts: the audio, its transcript and its translation. Choose an MP3 file for the audio and a plain text (TXT) file each for the transcript and the translation, give the material a name, and the “Import” button at the bottom right can be used.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>定位音频文件</source>
+        <translation>Find the audio file</translation>
+    </message>
+    <message>
+        <source>定位原文文件</source>
+        <translation>Find the transcript file</translation>
+    </message>
+    <message>
+        <source>定位译文文件</source>
+        <translation>Find the translation file</translation>
+    </message>
+    <message>
+        <source>Choose the MP3 file of the recording</source>
+        <translation>Choose the MP3 file of the recording</translation>
+    </message>
+    <message>
+        <source>Choose the text file of the transcript</source>
+        <translation>Choose the text file of the transcript</translation>
+    </message>
+    <message>
+        <source>Choose the text file of the translation</source>
+        <translation>Choose the text file of the translation</translation>
+    </message>
+    <message>
+        <source>Copy the three files into the workspace and list the material</source>
+        <translation>Copy the three files into the workspace and list the material</translation>
+    </message>
+    <message>
+        <source>Close without importing</source>
+        <translation>Close without importing</translation>
+    </message>
+    <message>
+        <source>MP3 files (*.mp3)</source>
+        <translation>MP3 files (*.mp3)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Text files (*.txt)</translation>
     </message>
 </context>
 <context>

@@ -21,5 +21,17 @@
         <source>Playback speed (the pitch is kept)</source>
         <translation>Playback speed (the pitch is kept)</translation>
     </message>
+    <message>
+        <source>Playback speed</source>
+        <translation>Playback speed</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Sound on or off</source>
+        <translation>Sound on or off</translation>
+    </message>
 </context>
 </TS>

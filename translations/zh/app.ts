@@ -139,5 +139,29 @@
         <source>the demonstration</source>
         <translation>示范录音</translation>
     </message>
+    <message>
+        <source>The Music Player example shows how to use Phonon - the multimedia framework that comes with Qt - to create a simple music player.</source>
+        <translation>这个 Music Player 示例演示如何使用 Qt 附带的多媒体框架 Phonon 制作一个简单的音乐播放器。</translation>
+    </message>
+    <message>
+        <source>No microphone was found.</source>
+        <translation>没有找到麦克风。</translation>
+    </message>
+    <message>
+        <source>The microphone stopped delivering sound.</source>
+        <translation>麦克风不再传来声音。</translation>
+    </message>
+    <message>
+        <source>The microphone went away (unplugged?).</source>
+        <translation>麦克风断开了（被拔掉了？）。</translation>
+    </message>
+    <message>
+        <source>The new recording could not replace the earlier one.</source>
+        <translation>新录音无法替换先前的录音。</translation>
+    </message>
+    <message>
+        <source>The recording could not be written (is the disk full?).</source>
+        <translation>录音无法写入（磁盘满了吗？）。</translation>
+    </message>
 </context>
 </TS>

@@ -111,6 +111,34 @@ Your recordings of it are kept.</source>
         <source>%1 belongs to the material “%2” and is kept.</source>
         <translation>%1 属于材料“%2”，不会被覆盖。</translation>
     </message>
+    <message>
+        <source>练习材料</source>
+        <translation>练习材料</translation>
+    </message>
+    <message>
+        <source>Vornask精选</source>
+        <translation>Vornask精选</translation>
+    </message>
+    <message>
+        <source>Vornask在线</source>
+        <translation>Vornask在线</translation>
+    </message>
+    <message>
+        <source>已下载</source>
+        <translation>已下载</translation>
+    </message>
+    <message>
+        <source>用户导入</source>
+        <translation>用户导入</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>该材料音频文件已经被损坏请重新下载！</source>
+        <translation>该材料音频文件已经被损坏请重新下载！</translation>
+    </message>
 </context>
 <context>
     <name>DownloadManager</name>
@@ -150,6 +178,78 @@ Your recordings of it are kept.</source>
     <message>
         <source>%1 holds only %2 bytes; an audio file needs at least %3 bytes to be studied.</source>
         <translation>%1 只有 %2 字节；音频文件至少要有 %3 字节才能学习。</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>名称：</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>音频：</source>
+        <translation>音频：</translation>
+    </message>
+    <message>
+        <source>原文：</source>
+        <translation>原文：</translation>
+    </message>
+    <message>
+        <source>译文：</source>
+        <translation>译文：</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;一份完整的口译训练材料由三部分组成：音频、原文和译文。请为音频选择一个 MP3 文件，为原文和译文各选择一个 TXT（记事本）文件，再为材料命名，右下方的“导入”按钮即可使用。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;一份完整的口译训练材料由三部分组成：音频、原文和译文。请为音频选择一个 MP3 文件，为原文和译文各选择一个 TXT（记事本）文件，再为材料命名，右下方的“导入”按钮即可使用。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>定位音频文件</source>
+        <translation>定位音频文件</translation>
+    </message>
+    <message>
+        <source>定位原文文件</source>
+        <translation>定位原文文件</translation>
+    </message>
+    <message>
+        <source>定位译文文件</source>
+        <translation>定位译文文件</translation>
+    </message>
+    <message>
+        <source>Choose the MP3 file of the recording</source>
+        <translation>选择录音的 MP3 文件</translation>
+    </message>
+    <message>
+        <source>Choose the text file of the transcript</source>
+        <translation>选择原文的文本文件</translation>
+    </message>
+    <message>
+        <source>Choose the text file of the translation</source>
+        <translation>选择译文的文本文件</translation>
+    </message>
+    <message>
+        <source>Copy the three files into the workspace and list the material</source>
+        <translation>把三个文件复制到工作区并列出该材料</translation>
+    </message>
+    <message>
+        <source>Close without importing</source>
+        <translation>关闭，不导入</translation>
+    </message>
+    <message>
+        <source>MP3 files (*.mp3)</source>
+        <translation>MP3 文件 (*.mp3)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>文本文件 (*.txt)</translation>
     </message>
 </context>
 <context>

@@ -21,5 +21,17 @@
         <source>Playback speed (the pitch is kept)</source>
         <translation>播放速度（音高不变）</translation>
     </message>
+    <message>
+        <source>Playback speed</source>
+        <translation>播放速度</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Sound on or off</source>
+        <translation>打开或关闭声音</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,127 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>TsControl</name>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>原文</source>
+        <translation>原文</translation>
+    </message>
+    <message>
+        <source>译文</source>
+        <translation>译文</translation>
+    </message>
+    <message>
+        <source>示范</source>
+        <translation>示范</translation>
+    </message>
+    <message>
+        <source>再学一遍</source>
+        <translation>再学一遍</translation>
+    </message>
+    <message>
+        <source>观看视频</source>
+        <translation>观看视频</translation>
+    </message>
+    <message>
+        <source>方法介绍</source>
+        <translation>方法介绍</translation>
+    </message>
+    <message>
+        <source>软件介绍</source>
+        <translation>软件介绍</translation>
+    </message>
+    <message>
+        <source>下一步</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>上一步</source>
+        <translation>上一步</translation>
+    </message>
+    <message>
+        <source>源语复述</source>
+        <translation>源语复述</translation>
+    </message>
+    <message>
+        <source>译入语交传</source>
+        <translation>译入语交传</translation>
+    </message>
+    <message>
+        <source>视译</source>
+        <translation>视译</translation>
+    </message>
+    <message>
+        <source>二次原语复述</source>
+        <translation>二次原语复述</translation>
+    </message>
+    <message>
+        <source>同传</source>
+        <translation>同传</translation>
+    </message>
+    <message>
+        <source>无法获取资源文件，请检查网络连接！</source>
+        <translation>无法获取资源文件，请检查网络连接！</translation>
+    </message>
+    <message>
+        <source>译入语交替传译练习</source>
+        <translation>译入语交替传译练习</translation>
+    </message>
+    <message>
+        <source>精听</source>
+        <translation>精听</translation>
+    </message>
+    <message>
+        <source>听力文本视译练习</source>
+        <translation>听力文本视译练习</translation>
+    </message>
+    <message>
+        <source>同声传译训练</source>
+        <translation>同声传译训练</translation>
+    </message>
+    <message>
+        <source>请在听完一遍录音后用源语复述
+录下你的声音</source>
+        <translation>请在听完一遍录音后用源语复述
+录下你的声音</translation>
+    </message>
+    <message>
+        <source>请再听一遍录音并做下笔记
+然后用译入语复述原文内容</source>
+        <translation>请再听一遍录音并做下笔记
+然后用译入语复述原文内容</translation>
+    </message>
+    <message>
+        <source>反复听原文录音
+必要的地方可以做一些记录, 不超过十遍</source>
+        <translation>反复听原文录音
+必要的地方可以做一些记录, 不超过十遍</translation>
+    </message>
+    <message>
+        <source>通读文本，准备20秒到30秒左右，进行一边看文本一边说一边录音的练习
+注意自己的语音语气，力求准确清楚</source>
+        <translation>通读文本，准备20秒到30秒左右，进行一边看文本一边说一边录音的练习
+注意自己的语音语气，力求准确清楚</translation>
+    </message>
+    <message>
+        <source>尽可能多的结合视译和以前源语复述中的信息
+尽量完整的进行细节性的复述</source>
+        <translation>尽可能多的结合视译和以前源语复述中的信息
+尽量完整的进行细节性的复述</translation>
+    </message>
+    <message>
+        <source>要求：short，simple and complete, make sense, be natural
+在播放的同时做同传练习并录音</source>
+        <translation>要求：short，simple and complete, make sense, be natural
+在播放的同时做同传练习并录音</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>开始</translation>
+    </message>
+</context>
+</TS>
