@@ -1,6 +1,7 @@
 // Recorder figures: the audio callback's cost per 512-frame block for both encoder tunings,
 // against the block's 11 610 µs and against the lame command-line encoder on the same
-// speech, and the stop latency from the stop request to the closed file.
+// speech; the callback with the level meter against the callback without it; and the stop
+// latency from the stop request to the closed file.
 // Run under scripts/test-env.sh so the stop latency has a microphone to record from.
 #include "parecthread.h"
 #include "recorder.h"
@@ -99,8 +100,30 @@ struct Costs
     QVector<double> cpu; // the thread's own CPU time: what the block costs without preemption
 };
 
-// Every block goes through the real callback; only the capture is replaced by the file.
-Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QString &out)
+using Callback = int (*)(const void *input, unsigned long frames, Recorder *recorder);
+
+int realCallback(const void *input, unsigned long frames, Recorder *recorder)
+{
+    return Recorder::onAudio(input, nullptr, frames, nullptr, 0, recorder);
+}
+
+// The callback as it was before the level meter: split, encode, write, count.
+int callbackWithoutMeter(const void *input, unsigned long frames, Recorder *recorder)
+{
+    splitStereo(static_cast<const float *>(input), frames, recorder->gain, recorder->left.get(),
+        recorder->right.get());
+    const int bytes = lame_encode_buffer_float(recorder->lame.get(), recorder->left.get(),
+        recorder->right.get(), static_cast<int>(frames), recorder->mp3Buffer.get(),
+        Recorder::kMp3BufferSize);
+    if (bytes > 0)
+        std::fwrite(recorder->mp3Buffer.get(), 1, static_cast<size_t>(bytes), recorder->out);
+    recorder->framesCaptured += frames;
+    return recorder->stopRequested.load() ? paComplete : paContinue;
+}
+
+// Every block goes through the callback; only the capture is replaced by the file.
+Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QString &out,
+    Callback callback = realCallback)
 {
     FILE *file = std::fopen(QFile::encodeName(out).constData(), "wb+");
     Recorder recorder;
@@ -121,7 +144,7 @@ Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QS
         const float *input = speech.constData() + static_cast<qsizetype>(block) * 2 * frames;
         const double cpuBegin = threadCpuMicroseconds();
         const auto begin = std::chrono::steady_clock::now();
-        Recorder::onAudio(input, nullptr, frames, nullptr, 0, &recorder);
+        callback(input, frames, &recorder);
         const auto end = std::chrono::steady_clock::now();
         costs.cpu << threadCpuMicroseconds() - cpuBegin;
         costs.wall << std::chrono::duration<double, std::micro>(end - begin).count();
@@ -184,6 +207,35 @@ void reportCallback(const QVector<float> &speech, const QTemporaryDir &dir)
     }
 }
 
+// Both callbacks take turns over several rounds, so a machine that gets busier or quieter
+// during the run weighs on both alike.
+void reportLevelMeter(const QVector<float> &speech, const QTemporaryDir &dir)
+{
+    constexpr int kRounds = 4;
+    Costs with;
+    Costs without;
+    const QString out = dir.filePath(QStringLiteral("meter.mp3"));
+    callbackCosts(speech, Recorder::kTuning, out); // warm-up
+    for (int round = 0; round < kRounds; ++round) {
+        const Costs a = callbackCosts(speech, Recorder::kTuning, out);
+        const Costs b = callbackCosts(speech, Recorder::kTuning, out, callbackWithoutMeter);
+        with.cpu += a.cpu;
+        with.wall += a.wall;
+        without.cpu += b.cpu;
+        without.wall += b.wall;
+    }
+    if (with.cpu.isEmpty() || without.cpu.isEmpty())
+        return;
+    std::printf("level meter, %d rounds of each callback, mode STEREO (0):\n", kRounds);
+    for (const auto &[name, costs] : { std::pair { "with", &with }, std::pair { "without", &without } })
+        std::printf("  %-7s meter: CPU p99 %7.1f us  mean %6.1f us   wall p99 %7.1f us  mean %6.1f us\n",
+            name, percentile(costs->cpu, 0.99), mean(costs->cpu), percentile(costs->wall, 0.99),
+            mean(costs->wall));
+    std::printf("  with / without: CPU p99 %.3f  wall p99 %.3f  (target <= 1.05)\n",
+        percentile(with.cpu, 0.99) / percentile(without.cpu, 0.99),
+        percentile(with.wall, 0.99) / percentile(without.wall, 0.99));
+}
+
 void reportStopLatency(const QTemporaryDir &dir)
 {
     PaRecThread thread;
@@ -223,6 +275,7 @@ int main(int argc, char **argv)
         return 1;
     }
     reportCallback(speech, dir);
+    reportLevelMeter(speech, dir);
     reportStopLatency(dir);
     return 0;
 }

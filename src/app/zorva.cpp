@@ -54,6 +54,7 @@ Zorva::Zorva(QWidget *parent)
     ui->tranView->hide();
     setupActions();
     setupCompanions();
+    setupTakes();
 }
 
 Zorva::~Zorva()

@@ -3,6 +3,7 @@
 #include "qprogressindicator.h"
 #include "qseekslider.h"
 #include "recordclock.h"
+#include "takecontrols.h"
 #include "vkaction.h"
 #include "vkbutton.h"
 #include "vkimageset.h"
@@ -25,6 +26,8 @@ constexpr int sliderWidth = 450;
 
 const QPoint demonstrationEntryPos(450, 15);
 const QPoint demonstrationChooserPos(528, 30);
+// Right of the clock, left of the previous button.
+const QPoint takeControlsPos(385, 2);
 
 QString countdownStartText()
 {
@@ -75,6 +78,14 @@ TsControl::TsControl(QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         child->hide();
     showAll({btnExpand, btnLeft, btnRight, busyIndicator});
+    // Always there; what it shows follows the step and the take.
+    m_takeControls = new TakeControls(this);
+    m_takeControls->move(takeControlsPos);
+}
+
+bool TsControl::practiceSetShown() const
+{
+    return btnLearnAgain->isVisibleTo(this);
 }
 
 TsControl::~TsControl()
@@ -272,6 +283,7 @@ void TsControl::showStepTexts(int step)
     setLabelText(lblStepTitle, stepTitle(step));
     setLabelText(lblStepHint, stepHint(step));
     showAll({lblStepTitle, lblStepHint});
+    m_takeControls->setStep(step);
 }
 
 void TsControl::hidePracticeSet()
@@ -361,6 +373,7 @@ void TsControl::zeroShow()
     showAll({btnStart, btnTranscript, btnTranslation});
     btnDemonstration->move(demonstrationEntryPos);
     btnDemonstration->show();
+    m_takeControls->setStep(0);
     stopRecording();
 }
 
@@ -374,6 +387,7 @@ void TsControl::endShow()
     setAllVisible(practiceButtons(), true);
     btnLearnAgain->show();
     setAllVisible(practiceLabels(), true);
+    m_takeControls->setStep(0);
 }
 
 void TsControl::beginShow()
@@ -400,6 +414,7 @@ void TsControl::downloadShow()
     hideStepButtons();
     hideEntryButtons();
     hideAll({btnDemonstration, lblCountdown});
+    m_takeControls->setStep(0);
     busyIndicator->startAnimation();
     lblNetworkError->hide();
 }
@@ -487,6 +502,7 @@ void TsControl::choiceTrigger(const QString &folder)
     hideStepButtons();
     hideStepLabels();
     hideEntryButtons();
+    m_takeControls->setStep(0);
 
     setAllVisible(repeatButtons(), true);
     btnDemonstration->move(demonstrationChooserPos);
@@ -609,8 +625,10 @@ void TsControl::switchStepLabel()
 {
     ++m_shownStep;
     hideAll({seekSlider, lblStepTitle, lblStepHint});
-    if (m_shownStep > lastStep)
+    if (m_shownStep > lastStep) {
+        m_takeControls->setStep(0);
         return;
+    }
     showStepTexts(m_shownStep);
     if (m_shownStep == 2)
         showAll({btnPrevious, lblPrevious});
@@ -636,14 +654,30 @@ void TsControl::recordTimerDown()
     lblCountdown->show();
     --m_countdown;
     if (m_countdown < 0) {
-        m_countdown = countdownFrom;
-        setLabelText(lblCountdown, QStringLiteral("start"));
-        recordUpTimer->start();
-        recordDownTimer->stop();
-        emit recordBeginEnd(true);
+        beginTake();
         if (m_shownStep == lastStep)
             emit sixStepSpec();
     }
+}
+
+void TsControl::beginTake()
+{
+    m_countdown = countdownFrom;
+    setLabelText(lblCountdown, QStringLiteral("start"));
+    lblCountdown->show();
+    recordUpTimer->start();
+    recordDownTimer->stop();
+    m_takeControls->setRecording(true);
+    emit recordBeginEnd(true);
+}
+
+void TsControl::startRecordingNow()
+{
+    if (recordUpTimer->isActive())
+        return;
+    seekSlider->hide();
+    actRecord->setChecked(true);
+    beginTake();
 }
 
 void TsControl::recordTimerUp()
@@ -653,6 +687,7 @@ void TsControl::recordTimerUp()
     if (actRecord->isChecked())
         return;
     recordUpTimer->stop();
+    m_takeControls->setRecording(false);
     emit recordBeginEnd(false);
     m_countup = 0;
     resetCountdownLabel();
@@ -741,6 +776,7 @@ void TsControl::stopRecording()
     m_countup = 0;
     if (actRecord->isChecked())
         actRecord->setChecked(false);
+    m_takeControls->setRecording(false);
     if (recordingRuns)
         emit recordBeginEnd(false);
 }
