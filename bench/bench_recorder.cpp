@@ -1,14 +1,18 @@
 // Recorder figures: the audio callback's cost per 512-frame block for both encoder tunings,
 // against the block's 11 610 µs and against the lame command-line encoder on the same
-// speech; the callback with the level meter against the callback without it; and the stop
-// latency from the stop request to the closed file.
+// speech; the callback with the level meter against the callback without it; the stop
+// latency from the stop request to the closed file; and how soon after that the figures of a
+// 3-minute take are ready, against decoding the take alone.
 // Run under scripts/test-env.sh so the stop latency has a microphone to record from.
 #include "parecthread.h"
 #include "recorder.h"
 #include "recordingcontrol.h"
+#include "decoder.h"
+#include "takeanalyzer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -236,6 +240,58 @@ void reportLevelMeter(const QVector<float> &speech, const QTemporaryDir &dir)
         percentile(with.wall, 0.99) / percentile(without.wall, 0.99));
 }
 
+// The window's way: the take is handed to the analyzer at the stop and its figures come back
+// as a signal. A simultaneous take also needs the model, measured while the learner listened.
+double figuresMilliseconds(TakeAnalyzer *analyzer, const TakeRequest &request)
+{
+    QEventLoop loop;
+    const QMetaObject::Connection done = QObject::connect(analyzer, &TakeAnalyzer::measured, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    analyzer->measure(request);
+    loop.exec();
+    QObject::disconnect(done);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void reportFiguresLatency(const QVector<float> &speech, const QTemporaryDir &dir)
+{
+    QVector<float> take;
+    while (take.size() < 180 * 44100 * 2)
+        take += speech;
+    take.resize(180 * 44100 * 2);
+    TakeRequest request;
+    request.path = dir.filePath(QStringLiteral("take3min.mp3"));
+    callbackCosts(take, Recorder::kTuning, request.path);
+    TakeAnalyzer analyzer;
+    figuresMilliseconds(&analyzer, request); // warm-up: page cache, decoder plug-ins
+    QVector<double> plain;
+    QVector<double> withModel;
+    QVector<double> decodeOnly;
+    for (int round = 0; round < 3; ++round) {
+        plain << figuresMilliseconds(&analyzer, request);
+        QElapsedTimer timer;
+        timer.start();
+        audio::PcmBuffer pcm;
+        audio::decodeFile(request.path, {}, &pcm);
+        decodeOnly << timer.nsecsElapsed() / 1e6;
+    }
+    TakeRequest simultaneous = request;
+    simultaneous.modelPath = request.path;
+    simultaneous.modelStartMs = 0;
+    QEventLoop loop;
+    QObject::connect(&analyzer, &TakeAnalyzer::modelReady, &loop, &QEventLoop::quit);
+    if (!analyzer.model(request.path))
+        loop.exec();
+    for (int round = 0; round < 3; ++round)
+        withModel << figuresMilliseconds(&analyzer, simultaneous);
+    std::printf("figures of a 3-minute take, stop to figures (3 rounds): median %.0f ms, "
+                "with the ear-voice span %.0f ms; decoding alone %.0f ms (figures / decoding %.2f); "
+                "target < 500 ms after the file is in place\n",
+        percentile(plain, 0.5), percentile(withModel, 0.5), percentile(decodeOnly, 0.5),
+        percentile(plain, 0.5) / percentile(decodeOnly, 0.5));
+}
+
 void reportStopLatency(const QTemporaryDir &dir)
 {
     PaRecThread thread;
@@ -245,7 +301,7 @@ void reportStopLatency(const QTemporaryDir &dir)
         SentenceTake sentence;
         if (!sentence.begin(thread, path))
             break;
-        // Uneven take lengths land the stop at different points of the 500 ms poll.
+        // Uneven take lengths land the stop at different points of the recording thread's poll.
         QThread::msleep(static_cast<unsigned long>(800 + take * 83));
         if (!thread.isRunning()) {
             std::printf("stop latency: no recording (%s)\n", qPrintable(sentence.end()));
@@ -277,5 +333,6 @@ int main(int argc, char **argv)
     reportCallback(speech, dir);
     reportLevelMeter(speech, dir);
     reportStopLatency(dir);
+    reportFiguresLatency(speech, dir);
     return 0;
 }
