@@ -284,6 +284,7 @@ void TestZorva::simultaneousTakeFollowsTheModel()
     QVERIFY(clickNamed(bar(), "btnStart"));
     for (int step = 2; step <= 6; ++step)
         QVERIFY(clickNamed(bar(), "btnNext"));
+    QTRY_VERIFY_WITH_TIMEOUT(player()->state() == Phonon::PlayingState && player()->currentTime() > 0, timeoutMs);
     QVERIFY(clickNamed(panel(), "btnStop"));
     QTRY_COMPARE_WITH_TIMEOUT(player()->state(), Phonon::StoppedState, timeoutMs);
     QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
@@ -302,6 +303,8 @@ void TestZorva::simultaneousTakeFollowsTheModel()
     QVERIFY(clickNamed(bar(), "btnNext"));
     auto *figures = m_window->findChild<TakeFiguresPanel *>();
     QTRY_VERIFY(figures->isVisible() && figures->pass() == 1 && figures->figures(1, 5)->evsMedianMs == log.figures(1, 5)->evsMedianMs);
+    const QImage chart = figures->grab().toImage(); // the pass's bar in its own colour
+    QVERIFY(std::count(reinterpret_cast<const QRgb *>(chart.constBits()), reinterpret_cast<const QRgb *>(chart.constBits()) + chart.width() * chart.height(), qRgb(90, 190, 230)) >= 4 * 6);
 }
 
 // Three segments: the model stops three times, each time a take starts at once, and Continue
