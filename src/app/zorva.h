@@ -107,6 +107,7 @@ public slots:
     void sltShowOrHide(bool show);
     void sltRecordPrepare();
     void sltSixStepSpec();
+    void playFromStart();
     void sltTranscripTextShow(bool show);
     void sltTranslationTextShow(bool show);
     void sltLeftPlay();

@@ -284,7 +284,6 @@ void TestZorva::simultaneousTakeFollowsTheModel()
     QVERIFY(clickNamed(bar(), "btnStart"));
     for (int step = 2; step <= 6; ++step)
         QVERIFY(clickNamed(bar(), "btnNext"));
-    QTRY_VERIFY_WITH_TIMEOUT(player()->state() == Phonon::PlayingState && player()->currentTime() > 0, timeoutMs);
     QVERIFY(clickNamed(panel(), "btnStop"));
     QTRY_COMPARE_WITH_TIMEOUT(player()->state(), Phonon::StoppedState, timeoutMs);
     QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
