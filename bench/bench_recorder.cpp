@@ -1,13 +1,18 @@
 // Recorder figures: the audio callback's cost per 512-frame block for both encoder tunings,
 // against the block's 11 610 µs and against the lame command-line encoder on the same
-// speech, and the stop latency from the stop request to the closed file.
+// speech; the callback with the level meter against the callback without it; the stop
+// latency from the stop request to the closed file; and how soon after that the figures of a
+// 3-minute take are ready, against decoding the take alone.
 // Run under scripts/test-env.sh so the stop latency has a microphone to record from.
 #include "parecthread.h"
 #include "recorder.h"
 #include "recordingcontrol.h"
+#include "decoder.h"
+#include "takeanalyzer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -99,8 +104,30 @@ struct Costs
     QVector<double> cpu; // the thread's own CPU time: what the block costs without preemption
 };
 
-// Every block goes through the real callback; only the capture is replaced by the file.
-Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QString &out)
+using Callback = int (*)(const void *input, unsigned long frames, Recorder *recorder);
+
+int realCallback(const void *input, unsigned long frames, Recorder *recorder)
+{
+    return Recorder::onAudio(input, nullptr, frames, nullptr, 0, recorder);
+}
+
+// The callback as it was before the level meter: split, encode, write, count.
+int callbackWithoutMeter(const void *input, unsigned long frames, Recorder *recorder)
+{
+    splitStereo(static_cast<const float *>(input), frames, recorder->gain, recorder->left.get(),
+        recorder->right.get());
+    const int bytes = lame_encode_buffer_float(recorder->lame.get(), recorder->left.get(),
+        recorder->right.get(), static_cast<int>(frames), recorder->mp3Buffer.get(),
+        Recorder::kMp3BufferSize);
+    if (bytes > 0)
+        std::fwrite(recorder->mp3Buffer.get(), 1, static_cast<size_t>(bytes), recorder->out);
+    recorder->framesCaptured += frames;
+    return recorder->stopRequested.load() ? paComplete : paContinue;
+}
+
+// Every block goes through the callback; only the capture is replaced by the file.
+Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QString &out,
+    Callback callback = realCallback)
 {
     FILE *file = std::fopen(QFile::encodeName(out).constData(), "wb+");
     Recorder recorder;
@@ -121,7 +148,7 @@ Costs callbackCosts(const QVector<float> &speech, EncoderTuning tuning, const QS
         const float *input = speech.constData() + static_cast<qsizetype>(block) * 2 * frames;
         const double cpuBegin = threadCpuMicroseconds();
         const auto begin = std::chrono::steady_clock::now();
-        Recorder::onAudio(input, nullptr, frames, nullptr, 0, &recorder);
+        callback(input, frames, &recorder);
         const auto end = std::chrono::steady_clock::now();
         costs.cpu << threadCpuMicroseconds() - cpuBegin;
         costs.wall << std::chrono::duration<double, std::micro>(end - begin).count();
@@ -184,6 +211,87 @@ void reportCallback(const QVector<float> &speech, const QTemporaryDir &dir)
     }
 }
 
+// Both callbacks take turns over several rounds, so a machine that gets busier or quieter
+// during the run weighs on both alike.
+void reportLevelMeter(const QVector<float> &speech, const QTemporaryDir &dir)
+{
+    constexpr int kRounds = 4;
+    Costs with;
+    Costs without;
+    const QString out = dir.filePath(QStringLiteral("meter.mp3"));
+    callbackCosts(speech, Recorder::kTuning, out); // warm-up
+    for (int round = 0; round < kRounds; ++round) {
+        const Costs a = callbackCosts(speech, Recorder::kTuning, out);
+        const Costs b = callbackCosts(speech, Recorder::kTuning, out, callbackWithoutMeter);
+        with.cpu += a.cpu;
+        with.wall += a.wall;
+        without.cpu += b.cpu;
+        without.wall += b.wall;
+    }
+    if (with.cpu.isEmpty() || without.cpu.isEmpty())
+        return;
+    std::printf("level meter, %d rounds of each callback, mode STEREO (0):\n", kRounds);
+    for (const auto &[name, costs] : { std::pair { "with", &with }, std::pair { "without", &without } })
+        std::printf("  %-7s meter: CPU p99 %7.1f us  mean %6.1f us   wall p99 %7.1f us  mean %6.1f us\n",
+            name, percentile(costs->cpu, 0.99), mean(costs->cpu), percentile(costs->wall, 0.99),
+            mean(costs->wall));
+    std::printf("  with / without: CPU p99 %.3f  wall p99 %.3f  (target <= 1.05)\n",
+        percentile(with.cpu, 0.99) / percentile(without.cpu, 0.99),
+        percentile(with.wall, 0.99) / percentile(without.wall, 0.99));
+}
+
+// The window's way: the take is handed to the analyzer at the stop and its figures come back
+// as a signal. A simultaneous take also needs the model, measured while the learner listened.
+double figuresMilliseconds(TakeAnalyzer *analyzer, const TakeRequest &request)
+{
+    QEventLoop loop;
+    const QMetaObject::Connection done = QObject::connect(analyzer, &TakeAnalyzer::measured, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    analyzer->measure(request);
+    loop.exec();
+    QObject::disconnect(done);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void reportFiguresLatency(const QVector<float> &speech, const QTemporaryDir &dir)
+{
+    QVector<float> take;
+    while (take.size() < 180 * 44100 * 2)
+        take += speech;
+    take.resize(180 * 44100 * 2);
+    TakeRequest request;
+    request.path = dir.filePath(QStringLiteral("take3min.mp3"));
+    callbackCosts(take, Recorder::kTuning, request.path);
+    TakeAnalyzer analyzer;
+    figuresMilliseconds(&analyzer, request); // warm-up: page cache, decoder plug-ins
+    QVector<double> plain;
+    QVector<double> withModel;
+    QVector<double> decodeOnly;
+    for (int round = 0; round < 3; ++round) {
+        plain << figuresMilliseconds(&analyzer, request);
+        QElapsedTimer timer;
+        timer.start();
+        audio::PcmBuffer pcm;
+        audio::decodeFile(request.path, {}, &pcm);
+        decodeOnly << timer.nsecsElapsed() / 1e6;
+    }
+    TakeRequest simultaneous = request;
+    simultaneous.modelPath = request.path;
+    simultaneous.modelStartMs = 0;
+    QEventLoop loop;
+    QObject::connect(&analyzer, &TakeAnalyzer::modelReady, &loop, &QEventLoop::quit);
+    if (!analyzer.model(request.path))
+        loop.exec();
+    for (int round = 0; round < 3; ++round)
+        withModel << figuresMilliseconds(&analyzer, simultaneous);
+    std::printf("figures of a 3-minute take, stop to figures (3 rounds): median %.0f ms, "
+                "with the ear-voice span %.0f ms; decoding alone %.0f ms (figures / decoding %.2f); "
+                "target < 500 ms after the file is in place\n",
+        percentile(plain, 0.5), percentile(withModel, 0.5), percentile(decodeOnly, 0.5),
+        percentile(plain, 0.5) / percentile(decodeOnly, 0.5));
+}
+
 void reportStopLatency(const QTemporaryDir &dir)
 {
     PaRecThread thread;
@@ -193,7 +301,7 @@ void reportStopLatency(const QTemporaryDir &dir)
         SentenceTake sentence;
         if (!sentence.begin(thread, path))
             break;
-        // Uneven take lengths land the stop at different points of the 500 ms poll.
+        // Uneven take lengths land the stop at different points of the recording thread's poll.
         QThread::msleep(static_cast<unsigned long>(800 + take * 83));
         if (!thread.isRunning()) {
             std::printf("stop latency: no recording (%s)\n", qPrintable(sentence.end()));
@@ -223,6 +331,8 @@ int main(int argc, char **argv)
         return 1;
     }
     reportCallback(speech, dir);
+    reportLevelMeter(speech, dir);
     reportStopLatency(dir);
+    reportFiguresLatency(speech, dir);
     return 0;
 }

@@ -3,6 +3,9 @@ find_package(Phonon4Qt5 REQUIRED NO_MODULE)
 find_package(QuaZip-Qt5 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PORTAUDIO REQUIRED IMPORTED_TARGET portaudio-2.0)
+# Only to silence what PortAudio's probing of ALSA and JACK prints on the terminal.
+pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+pkg_check_modules(JACK REQUIRED IMPORTED_TARGET jack)
 # Decoding through GStreamer's decodebin into an app sink; time-stretch with SoundTouch.
 pkg_check_modules(GSTREAMER REQUIRED IMPORTED_TARGET gstreamer-1.0 gstreamer-app-1.0 gstreamer-audio-1.0)
 pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)

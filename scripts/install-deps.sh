@@ -9,7 +9,7 @@ PACKAGES=(
   cmake g++ make pkg-config git clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-good gstreamer1.0-alsa
-  portaudio19-dev libmp3lame-dev libquazip1-qt5-dev libsodium-dev libssl-dev openssl
+  portaudio19-dev libasound2-dev libjack-jackd2-dev libmp3lame-dev libquazip1-qt5-dev libsodium-dev libssl-dev openssl
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-tools
   libsoundtouch-dev
   librubberband-dev rubberband-cli soundstretch

@@ -96,6 +96,7 @@ void Zorva::finishStart()
     setupActions();
     setupCompanions();
     setupReview();
+    setupTakes();
     // Last: the keys take in every action the parts above have made.
     new Keymap(this);
     QAction *separator = contextMenu->actions().value(1);

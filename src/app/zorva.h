@@ -4,9 +4,13 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <phonon/MediaSource>
 #include <phonon/phononnamespace.h>
+
+#include <optional>
+#include <vector>
 
 class QMenu;
 class QSkinObject;
@@ -17,6 +21,19 @@ class PaRecThread;
 class AppUpdate;
 class ModelPlayer;
 class ReviewPanel;
+class QAction;
+class TakeAnalyzer;
+class TakeFiguresPanel;
+struct TakeRequest;
+namespace TakeMeasure {
+struct TakeMeasurement;
+}
+namespace SegmentedPass {
+struct Target;
+}
+namespace audio {
+struct JobResult;
+}
 
 namespace Phonon {
 class MediaObject;
@@ -97,6 +114,7 @@ public slots:
     void sltShowOrHide(bool show);
     void sltRecordPrepare();
     void sltSixStepSpec();
+    void playFromStart();
     void sltTranscripTextShow(bool show);
     void sltTranslationTextShow(bool show);
     void sltLeftPlay();
@@ -155,6 +173,21 @@ private:
     void showReviewTakes();
     void keepTake(int sentence, const QString &key);
 
+    // What every take is told and measured, and consecutive by segments (zorva_takes.cpp).
+    void setupTakes();
+    void takeBegan();
+    void takeEnded(bool kept, bool failureTold);
+    void noteModelTick(qint64 time);
+    void measureTake(const QString &file, const QString &modelPath, qint64 modelStartMs, bool warn);
+    void showTakeFigures(const TakeRequest &request, const TakeMeasure::TakeMeasurement &result);
+    void updateFiguresPanel();
+    void continueSegments();
+    void startSegments();
+    void reachSegmentEnd();
+    void finishSegments();
+    void segmentsJoined(const SegmentedPass::Target &target, const audio::JobResult &result);
+    void showSegmentsState();
+
     Ui::Zorva *ui = nullptr;
     QSkinObject *skin = nullptr;
     QMenu *contextMenu = nullptr;
@@ -189,4 +222,29 @@ private:
     QString m_repeat;
     qint64 m_markIn = 0;
     qint64 m_markOut = 0;
+
+    TakeAnalyzer *takeAnalyzer = nullptr;
+    TakeFiguresPanel *figuresPanel = nullptr;
+    QAction *continueAction = nullptr;
+    // The take that runs: its file, and for a simultaneous take where the model was when
+    // its first sample was captured (known at the model's first tick after that).
+    struct RunningTake
+    {
+        QString file;
+        bool simultaneous = false;
+        bool segment = false;
+        qint64 firstSampleNs = 0;
+        std::optional<qint64> modelStartMs;
+    } m_running;
+    // Files whose figures come with a warning when the take had none yet.
+    QStringList m_warnFor;
+    struct Segments
+    {
+        enum class Phase { Idle, Waiting, Listening, Interpreting, Joining } phase = Phase::Idle;
+        std::vector<qint64> ends;
+        int segment = 0;
+        QStringList takes;
+        QString sentenceFile;
+        bool continuing = false;
+    } m_segments;
 };

@@ -55,7 +55,9 @@ void Zorva::sltRecordBeginEnd(bool begin)
         // Queued: this slot runs inside the bar's record-begin signal, whose remaining
         // receivers must finish before the end signal starts.
         QMetaObject::invokeMethod(tsControl, [this] { tsControl->recordTrigger(false); }, Qt::QueuedConnection);
+        return;
     }
+    takeBegan();
 }
 
 // A take that fails while it runs ends the bar's clock the way a second press on record
@@ -75,15 +77,18 @@ void Zorva::watchRecorder()
 
 void Zorva::endTake()
 {
+    const bool running = m_take.isRunning();
     bool kept = false;
     QString failure = m_take.end(&kept);
     if (failure.isEmpty())
         failure = std::exchange(m_takeFailure, QString());
-    if (failure.isEmpty())
+    if (!running && failure.isEmpty())
         return;
-    showMessage(QMessageBox::Warning, tr("Recording"),
-                (kept ? tr("The recording stopped early; what was recorded is kept.\n%1")
-                      : tr("Your voice could not be recorded.\n%1")).arg(explained(failure)));
+    if (!failure.isEmpty())
+        showMessage(QMessageBox::Warning, tr("Recording"),
+                    (kept ? tr("The recording stopped early; what was recorded is kept.\n%1")
+                          : tr("Your voice could not be recorded.\n%1")).arg(explained(failure)));
+    takeEnded(kept, !failure.isEmpty());
 }
 
 // Closing the window ends a countdown and keeps the take that runs.

@@ -148,8 +148,7 @@ void Zorva::sltNextState()
     case simultaneousStep:
         m_recordFile = TrainingRules::sentenceFileName(m_trainDir, m_repeat, sentence);
         sltRecordPlayPause(false);
-        mediaObject->play();
-        mediaObject->seek(0);
+        playFromStart();
         emit isPlay(true);
         updatePlayButton();
         ui->screen->show();
@@ -416,11 +415,24 @@ void Zorva::sltRecordPrepare()
 // The step-6 take needs the model as its source: stopped or finished, it starts again.
 void Zorva::sltSixStepSpec()
 {
-    if (!isPlaying(mediaObject->media())) {
+    const bool loop = PlayerLogic::Marks{m_markIn, m_markOut}.loopActive();
+    if (!loop) {
+        playFromStart();
+    } else {
         mediaObject->play();
-        emit isPlay(true);
+        mediaObject->seek(m_markIn);
     }
-    mediaObject->seek(PlayerLogic::Marks{m_markIn, m_markOut}.loopActive() ? m_markIn : 0);
+    emit isPlay(true);
+}
+
+// A stopped model plays from its start by itself. A seek asked for while it starts up, and a
+// stop before it has begun, can leave the backend "playing" at 0 for good.
+void Zorva::playFromStart()
+{
+    const bool stopped = mediaObject->state() == Phonon::StoppedState;
+    mediaObject->play();
+    if (!stopped)
+        mediaObject->seek(0);
 }
 
 void Zorva::sltAudioStopBool(bool play)

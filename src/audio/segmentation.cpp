@@ -141,9 +141,14 @@ double fullScaleShare(const PcmBuffer &pcm)
 {
     if (pcm.samples.empty())
         return 0;
-    const auto clipped = std::count_if(
-        pcm.samples.begin(), pcm.samples.end(), [](float s) { return std::fabs(s) >= kFullScale; });
+    const qint64 clipped = fullScaleSamples(pcm.samples.data(), qint64(pcm.samples.size()));
     return double(clipped) / double(pcm.samples.size());
+}
+
+qint64 fullScaleSamples(const float *samples, qint64 count)
+{
+    return std::count_if(
+        samples, samples + count, [](float s) { return std::fabs(s) >= kFullScale; });
 }
 
 } // namespace audio

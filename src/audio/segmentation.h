@@ -64,5 +64,7 @@ std::vector<double> segmentBreaks(
 // Share (0..1) of samples at full scale, from a 16-bit recording's point of view: a take
 // with more than 1 % of them is distorted.
 double fullScaleShare(const PcmBuffer &pcm);
+// The same count over a stretch of samples, for a file measured chunk by chunk.
+qint64 fullScaleSamples(const float *samples, qint64 count);
 
 } // namespace audio

@@ -4,10 +4,14 @@
 
 namespace {
 
-constexpr int kPollMs = 500;
-// Polls without a new block before the stream is aborted: a device that delivers no more
+// Short, because the window waits in the join for the next poll after a stop, and a
+// learner sees the take's figures only once it has been joined.
+constexpr int kPollMs = 20;
+// How long without a new block before the stream is aborted: a device that delivers no more
 // blocks would otherwise record nothing, or keep the joining GUI thread waiting for ever.
-constexpr int kStallPolls = 4;
+// Once a stop is asked for only one more block is due, so the joining window waits less.
+constexpr int kStallMs = 2500;
+constexpr int kStallAfterStopMs = 1500;
 
 } // namespace
 
@@ -48,6 +52,16 @@ unsigned long PaRecThread::capturedFrames() const
     return recorder.framesCaptured;
 }
 
+QString PaRecThread::inputDeviceName() const
+{
+    return QString::fromLocal8Bit(recorder.deviceName);
+}
+
+InputLevel PaRecThread::takeInputLevel()
+{
+    return recorder.level.take();
+}
+
 void PaRecThread::run()
 {
     if (!recorder.open(outFile, gain)) {
@@ -73,20 +87,30 @@ void PaRecThread::run()
 bool PaRecThread::waitWhileCapturing()
 {
     unsigned long framesSeen = 0;
-    int pollsWithoutBlocks = 0;
+    int msWithoutBlocks = 0;
+    bool announced = false;
     while (recorder.isActive()) {
         Pa_Sleep(kPollMs);
+        announceCaptureStart(&announced);
         if (recorder.writeFailed)
             recorder.requestStop();
-        pollsWithoutBlocks = recorder.framesCaptured == framesSeen ? pollsWithoutBlocks + 1 : 0;
+        msWithoutBlocks = recorder.framesCaptured == framesSeen ? msWithoutBlocks + kPollMs : 0;
         framesSeen = recorder.framesCaptured;
-        // Once a stop is asked for only one more block is due: the joining window waits no longer.
-        if (pollsWithoutBlocks > (recorder.stopWasRequested() ? 2 : kStallPolls)) {
+        if (msWithoutBlocks > (recorder.stopWasRequested() ? kStallAfterStopMs : kStallMs)) {
             recorder.abort();
             return recorder.fail("portaudio: the microphone stopped delivering sound.");
         }
     }
     return recorder.stopWasRequested() || recorder.fail("portaudio: the microphone went away.");
+}
+
+void PaRecThread::announceCaptureStart(bool *announced)
+{
+    const long long firstSample = recorder.firstSampleNs;
+    if (*announced || firstSample == 0)
+        return;
+    *announced = true;
+    emit captureStarted(firstSample);
 }
 
 void PaRecThread::reportFailure()

@@ -26,8 +26,15 @@ public:
     // captured; read them only while the thread is not running.
     QString errorText() const;
     unsigned long capturedFrames() const;
+    QString inputDeviceName() const;
+    // Safe from any thread while a take runs: the input level since the last call.
+    InputLevel takeInputLevel();
 
 signals:
+    // The take's first sample reached the microphone at this point of the steady clock
+    // (nanoseconds of std::chrono::steady_clock); emitted from the recording thread, once per
+    // take, shortly after.
+    void captureStarted(qint64 firstSampleNs);
     // A recording that never started, lost its end, or whose microphone stopped or went
     // away; emitted from the recording thread, once per recording, with the error text.
     void recordFailed(const QString &errorText);
@@ -37,6 +44,7 @@ protected:
 
 private:
     bool waitWhileCapturing();
+    void announceCaptureStart(bool *announced);
     void reportFailure();
 
     Recorder recorder;

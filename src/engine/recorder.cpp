@@ -1,6 +1,9 @@
 #include "recorder.h"
 
+#include "quietaudiolibraries.h"
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -27,6 +30,7 @@ void splitStereo(
 
 PaError Recorder::PortAudioSession::initialize()
 {
+    silenceAudioLibraries();
     const PaError error = Pa_Initialize();
     initialized = error == paNoError;
     return error;
@@ -67,6 +71,8 @@ bool Recorder::open(FILE *outFile, float sampleGain, EncoderTuning tuning)
     gain = sampleGain;
     writeFailed = false;
     framesCaptured = 0;
+    firstSampleNs = 0;
+    level.take();
     errorText[0] = '\0';
     if (!out)
         return fail("NULL file pointer.");
@@ -114,6 +120,7 @@ bool Recorder::openStream()
     if (device == paNoDevice)
         return fail("portaudio: No input device.");
     const PaDeviceInfo *info = Pa_GetDeviceInfo(device);
+    std::snprintf(deviceName, sizeof deviceName, "%s", info && info->name ? info->name : "");
 
     inputParameters.device = device;
     inputParameters.channelCount = kChannels;
@@ -158,6 +165,7 @@ bool Recorder::finish()
         return failPortAudio(error);
     const int flushed = lame_encode_flush(lame.get(), mp3Buffer.get(), kMp3BufferSize);
     write(flushed);
+    writeTagFrame();
     if (writeFailed)
         return fail("file write failed: the recording is incomplete.");
     return true;
@@ -198,20 +206,51 @@ void Recorder::write(int byteCount)
         writeFailed = true;
 }
 
+// LAME leaves the file's first frame empty for the tag that tells decoders its delay and
+// padding; without it every decoder hears the take about 51 ms late against the model.
+void Recorder::writeTagFrame()
+{
+    const size_t bytes = lame_get_lametag_frame(lame.get(), mp3Buffer.get(), kMp3BufferSize);
+    if (bytes == 0 || bytes > size_t(kMp3BufferSize) || writeFailed)
+        return;
+    const long end = std::ftell(out);
+    if (end < 0 || std::fseek(out, 0, SEEK_SET) != 0
+        || std::fwrite(mp3Buffer.get(), 1, bytes, out) != bytes || std::fseek(out, end, SEEK_SET) != 0)
+        writeFailed = true;
+}
+
+// The block's first sample was captured before the callback runs, by the input latency
+// PortAudio reports (or, where it reports none, by the block's own length).
+void Recorder::noteFirstSample(const PaStreamCallbackTimeInfo *timeInfo, unsigned long frames)
+{
+    using namespace std::chrono;
+    double lagSeconds = double(frames) / kSampleRate;
+    if (timeInfo) {
+        const double reported = timeInfo->currentTime - timeInfo->inputBufferAdcTime;
+        if (reported > 0.0 && reported < 1.0)
+            lagSeconds = reported;
+    }
+    const auto now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    firstSampleNs = now - static_cast<long long>(lagSeconds * 1e9);
+}
+
 void Recorder::encodeBlock(const float *interleaved, unsigned long frames)
 {
     splitStereo(interleaved, frames, gain, left.get(), right.get());
+    level.addBlock(left.get(), right.get(), frames, 1.0f / 32768.0f);
     const int encoded = lame_encode_buffer_float(lame.get(), left.get(), right.get(),
         static_cast<int>(frames), mp3Buffer.get(), kMp3BufferSize);
     write(encoded);
 }
 
 int Recorder::onAudio(const void *input, [[maybe_unused]] void *output, unsigned long frameCount,
-    [[maybe_unused]] const PaStreamCallbackTimeInfo *timeInfo,
+    const PaStreamCallbackTimeInfo *timeInfo,
     [[maybe_unused]] PaStreamCallbackFlags statusFlags, void *userData)
 {
     auto *recorder = static_cast<Recorder *>(userData);
     const auto *samples = static_cast<const float *>(input);
+    if (recorder->framesCaptured == 0)
+        recorder->noteFirstSample(timeInfo, frameCount);
     // PortAudio delivers exactly one block as asked; larger deliveries are cut to the
     // preallocated block size rather than overrun it.
     for (unsigned long done = 0; done < frameCount;) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inputlevel.h"
+
 #include <atomic>
 #include <cstdio>
 #include <lame/lame.h>
@@ -21,7 +23,8 @@ enum class EncoderTuning {
 // of 32-bit float at 44 100 Hz in blocks of 512 frames, fed to LAME by the audio callback.
 //
 // open/start/isActive/finish/close run on the recording thread. onAudio runs on PortAudio's
-// callback thread and shares nothing but stopRequested with the thread that asks for a stop.
+// callback thread and shares only atomics with the other threads: the stop request, the
+// progress and failure flags, the input level and when the first sample was captured.
 struct Recorder
 {
     static constexpr int kSampleRate = 44100;
@@ -88,7 +91,14 @@ struct Recorder
     // Frames the callback has taken since open: how the recording thread sees the capture
     // progress, and whether a take holds any audio at all.
     std::atomic<unsigned long> framesCaptured { 0 };
+    // When the take's first sample reached the microphone, in nanoseconds of the steady
+    // clock (std::chrono::steady_clock); 0 until the first block arrives. A simultaneous
+    // take is placed against the model by it.
+    std::atomic<long long> firstSampleNs { 0 };
+    InputLevelExchange level;
     char errorText[kErrorTextSize] = {};
+    // The input device as PortAudio names it, so a learner knows whose level to lower.
+    char deviceName[kErrorTextSize] = {};
     PortAudioSession portAudio;
 
 private:
@@ -98,6 +108,8 @@ private:
     bool openStream();
     void encodeBlock(const float *interleaved, unsigned long frames);
     void write(int byteCount);
+    void writeTagFrame();
+    void noteFirstSample(const PaStreamCallbackTimeInfo *timeInfo, unsigned long frames);
 };
 
 // Splits interleaved stereo into two channels scaled by gain; a missing input buffer

@@ -73,6 +73,7 @@ bool TakeLog::load()
     m_passes = {};
     m_stars = {};
     m_error.clear();
+    m_damaged = false;
     QFile file(filePath());
     if (!file.exists())
         return true;
@@ -83,6 +84,7 @@ bool TakeLog::load()
     if (!document.isObject()) {
         m_error = file.error() != QFileDevice::NoError ? file.errorString() : parseError.errorString();
         qWarning("Cannot read %s: %s", qPrintable(filePath()), qPrintable(m_error));
+        m_damaged = true;
         return false;
     }
     m_passes = document.object().value(QStringLiteral("passes")).toObject();
@@ -95,6 +97,15 @@ bool TakeLog::save()
     const QJsonObject root{{QStringLiteral("format"), formatVersion},
                            {QStringLiteral("passes"), m_passes},
                            {QStringLiteral("stars"), m_stars}};
+    if (m_damaged) {
+        const QString kept = filePath() + QStringLiteral(".damaged");
+        QFile::remove(kept);
+        m_damaged = !QFile::rename(filePath(), kept);
+        if (m_damaged) {
+            m_error = QStringLiteral("the damaged %1 cannot be put aside").arg(filePath());
+            return false;
+        }
+    }
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
         m_error = file.errorString();

@@ -44,7 +44,8 @@ public:
     static QString fileName();
     QString filePath() const;
 
-    // A missing file is an empty log; a damaged one is reported and read as empty.
+    // A missing file is an empty log; a damaged one is reported and read as empty, and the
+    // next save() keeps it as "takes.json.damaged" rather than writing over it.
     bool load();
     bool save();
     QString errorString() const { return m_error; }
@@ -62,4 +63,5 @@ private:
     QJsonObject m_passes;
     QJsonObject m_stars;
     QString m_error;
+    bool m_damaged = false;
 };

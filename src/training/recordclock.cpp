@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 constexpr int repeatButtonCount = 5;
 }
@@ -14,13 +16,14 @@ QString recordClockText(int seconds)
 
 int unlockedRepeatCount(const QStringList &fileNamesByName)
 {
-    if (fileNamesByName.isEmpty() || fileNamesByName.constLast().isEmpty())
-        return 0;
-    const QChar first = fileNamesByName.constLast().at(0);
     // Only ASCII digits count: other scripts' digits never name a repeat.
-    const int repeat = (first >= QLatin1Char('0') && first <= QLatin1Char('9'))
-                           ? first.unicode() - '0'
-                           : 0;
+    const auto digitLed = [](const QString &name) {
+        return !name.isEmpty() && name.at(0) >= QLatin1Char('0') && name.at(0) <= QLatin1Char('9');
+    };
+    const auto last = std::find_if(fileNamesByName.crbegin(), fileNamesByName.crend(), digitLed);
+    if (last == fileNamesByName.crend())
+        return 0;
+    const int repeat = last->at(0).unicode() - '0';
     return (repeat >= 1 && repeat <= repeatButtonCount) ? repeat : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "qprogressindicator.h"
 #include "qseekslider.h"
 #include "recordclock.h"
+#include "takecontrols.h"
 #include "vkaction.h"
 #include "vkbutton.h"
 #include "vkimageset.h"
@@ -26,6 +27,8 @@ constexpr int sliderWidth = 450;
 
 const QPoint demonstrationEntryPos(450, 15);
 const QPoint demonstrationChooserPos(528, 30);
+// Right of the clock, left of the previous button.
+const QPoint takeControlsPos(385, 2);
 
 QString countdownStartText()
 {
@@ -77,6 +80,14 @@ TsControl::TsControl(QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         child->hide();
     showAll({btnExpand, btnLeft, btnRight, busyIndicator});
+    // Always there; what it shows follows the step and the take.
+    m_takeControls = new TakeControls(this);
+    m_takeControls->move(takeControlsPos);
+}
+
+bool TsControl::practiceSetShown() const
+{
+    return btnLearnAgain->isVisibleTo(this);
 }
 
 TsControl::~TsControl()
@@ -276,6 +287,7 @@ void TsControl::showStepTexts(int step)
     setLabelText(lblStepTitle, stepTitle(step));
     setLabelText(lblStepHint, stepHint(step));
     showAll({lblStepTitle, lblStepHint});
+    m_takeControls->setStep(step);
 }
 
 void TsControl::hidePracticeSet()
@@ -365,6 +377,7 @@ void TsControl::zeroShow()
     showAll({btnStart, btnTranscript, btnTranslation});
     btnDemonstration->move(demonstrationEntryPos);
     btnDemonstration->show();
+    m_takeControls->setStep(0);
     stopRecording();
 }
 
@@ -378,6 +391,7 @@ void TsControl::endShow()
     setAllVisible(practiceButtons(), true);
     btnLearnAgain->show();
     setAllVisible(practiceLabels(), true);
+    m_takeControls->setStep(0);
 }
 
 void TsControl::beginShow()
@@ -404,6 +418,7 @@ void TsControl::downloadShow()
     hideStepButtons();
     hideEntryButtons();
     hideAll({btnDemonstration, lblCountdown});
+    m_takeControls->setStep(0);
     busyIndicator->startAnimation();
     lblNetworkError->hide();
 }
@@ -491,6 +506,7 @@ void TsControl::choiceTrigger(const QString &folder)
     hideStepButtons();
     hideStepLabels();
     hideEntryButtons();
+    m_takeControls->setStep(0);
 
     setAllVisible(repeatButtons(), true);
     btnDemonstration->move(demonstrationChooserPos);
@@ -617,8 +633,10 @@ void TsControl::switchStepLabel()
     // The practice set after the last step keeps a way back to it.
     if (m_shownStep == lastStep + 1)
         showAll({btnPrevious, lblPrevious});
-    if (m_shownStep > lastStep)
+    if (m_shownStep > lastStep) {
+        m_takeControls->setStep(0);
         return;
+    }
     showStepTexts(m_shownStep);
     if (m_shownStep == 2)
         showAll({btnPrevious, lblPrevious});
@@ -644,14 +662,30 @@ void TsControl::recordTimerDown()
     lblCountdown->show();
     --m_countdown;
     if (m_countdown < 0) {
-        m_countdown = countdownFrom;
-        setLabelText(lblCountdown, tr("start"));
-        recordUpTimer->start();
-        recordDownTimer->stop();
-        emit recordBeginEnd(true);
+        beginTake();
         if (m_shownStep == lastStep)
             emit sixStepSpec();
     }
+}
+
+void TsControl::beginTake()
+{
+    m_countdown = countdownFrom;
+    setLabelText(lblCountdown, tr("start"));
+    lblCountdown->show();
+    recordUpTimer->start();
+    recordDownTimer->stop();
+    m_takeControls->setRecording(true);
+    emit recordBeginEnd(true);
+}
+
+void TsControl::startRecordingNow()
+{
+    if (recordUpTimer->isActive())
+        return;
+    seekSlider->hide();
+    actRecord->setChecked(true);
+    beginTake();
 }
 
 void TsControl::recordTimerUp()
@@ -661,6 +695,7 @@ void TsControl::recordTimerUp()
     if (actRecord->isChecked())
         return;
     recordUpTimer->stop();
+    m_takeControls->setRecording(false);
     emit recordBeginEnd(false);
     m_countup = 0;
     resetCountdownLabel();
@@ -755,6 +790,7 @@ void TsControl::stopRecording()
     m_countup = 0;
     if (actRecord->isChecked())
         actRecord->setChecked(false);
+    m_takeControls->setRecording(false);
     if (recordingRuns)
         emit recordBeginEnd(false);
 }

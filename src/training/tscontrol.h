@@ -11,6 +11,7 @@ class QPoint;
 class QProgressIndicator;
 class QSeekSlider;
 class QTimer;
+class TakeControls;
 class VkAction;
 class VkButton;
 class VkImageSet;
@@ -29,6 +30,14 @@ class TsControl : public QWidget
 public:
     explicit TsControl(QWidget *parent = nullptr);
     ~TsControl() override;
+
+    // The level meter and the consecutive-by-segments controls beside the clock.
+    TakeControls *takeControls() const { return m_takeControls; }
+    // Starts a take at once, without the countdown (a pass by segments); it ends like any
+    // other take, by the record button or stopRecording().
+    void startRecordingNow();
+    // Whether the practice buttons are the set on show (after the steps, in review).
+    bool practiceSetShown() const;
 
 public slots:
     void hideTrigger();
@@ -148,6 +157,7 @@ private:
     void hideRecordAndPlay();
     void hideStepButtons();
     void resetCountdownLabel();
+    void beginTake();
     void prepareSentencePlayback();
     void emitRepeat(void (TsControl::*signal)(const QString &));
 
@@ -201,6 +211,7 @@ private:
 
     QProgressIndicator *busyIndicator = nullptr;
     QSeekSlider *seekSlider = nullptr;
+    TakeControls *m_takeControls = nullptr;
 
     VkAction *actRecord = nullptr;
     VkAction *actPlay = nullptr;

@@ -17,7 +17,8 @@ private slots:
     void cleanup() { delete m_bar; }
     void recording_data();
     void recording();
-    void chooserWithoutFolderUnlocksNothing();
+    void chooserUnlocksPasses_data();
+    void chooserUnlocksPasses();
     void practiceSetHidesTheStepHint();
 
 private:
@@ -66,15 +67,31 @@ void TsControlTest::recording()
     QCOMPARE(seen, trace);
 }
 
-// An empty path is no folder, not the working folder with its recordings.
-void TsControlTest::chooserWithoutFolderUnlocksNothing()
+void TsControlTest::chooserUnlocksPasses_data()
 {
+    QTest::addColumn<QString>("folder"); // in the working folder
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("unlocked");
+    // An empty path is no folder, not the working folder with its recordings.
+    QTest::newRow("no folder") << "" << QStringList{"51.mp3"} << 0;
+    // The take log sorts after every recording and is none.
+    QTest::newRow("take log beside the recordings") << "train" << QStringList{"train/11.mp3", "train/21.mp3", "train/takes.json"} << 2;
+}
+
+void TsControlTest::chooserUnlocksPasses()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, files);
+    QFETCH(int, unlocked);
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()) && QFile("51.mp3").open(QIODevice::WriteOnly));
-    m_bar->choiceTrigger(QString());
+    QVERIFY(QDir::setCurrent(dir.path()) && QDir().mkpath(QStringLiteral("train")));
+    for (const QString &file : files)
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    m_bar->choiceTrigger(folder);
     QDir::setCurrent(previous);
-    QVERIFY(!m_bar->btnRepeat1->isEnabled());
+    for (int pass = 1; pass <= 5; ++pass)
+        QCOMPARE(m_bar->repeatButtons()[size_t(pass - 1)]->isEnabled(), pass <= unlocked);
 }
 
 // Called from within a step, the practice set once left the hint across its captions.
