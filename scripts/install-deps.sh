@@ -17,6 +17,7 @@ PACKAGES=(
   xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk
   espeak-ng sox libsox-fmt-mp3 lame
   nginx-light curl zip unzip expat libxml2-utils procps dpkg-dev
+  python3-pyatspi at-spi2-core dbus-daemon desktop-file-utils appstream
 )
 
 missing=()

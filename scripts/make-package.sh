@@ -16,6 +16,10 @@ root=$(mktemp -d "${TMPDIR:-/tmp}/zorva-package.XXXXXX")
 trap 'rm -rf "$root"' EXIT
 chmod 755 "$root"
 
+# Desktops skip an entry or metadata file that does not validate; refuse to package one.
+desktop-file-validate packaging/zorva.desktop
+appstreamcli validate --no-net --pedantic packaging/org.zorva.zorva.metainfo.xml >/dev/null
+
 cmake --install "$build" --prefix "$root/opt/zorva" >/dev/null
 # Debug information stays in the build; the package carries lean programs.
 strip --strip-debug --strip-unneeded "$root/opt/zorva/ZORVA" "$root/opt/zorva/update"

@@ -6,6 +6,7 @@
 
 #include "levelmeter.h"
 #include "mater.h"
+#include "modelplayer.h"
 #include "parecthread.h"
 #include "playerlogic.h"
 #include "takeanalyzer.h"
@@ -91,8 +92,8 @@ void Zorva::setupTakes()
         if (m_take.isRunning())
             m_running.firstSampleNs = firstSampleNs;
     });
-    connect(mediaObject, &Phonon::MediaObject::tick, this, &Zorva::noteModelTick);
-    connect(mediaObject, &Phonon::MediaObject::finished, this, [this] {
+    connect(mediaObject, &ModelPlayer::tick, this, &Zorva::noteModelTick);
+    connect(mediaObject->media(), &Phonon::MediaObject::finished, this, [this] {
         if (m_segments.phase == Segments::Phase::Listening)
             reachSegmentEnd();
     });
