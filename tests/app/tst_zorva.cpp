@@ -478,8 +478,9 @@ void TestZorva::takeKeptWhenTheWindowGoes()
     beginTake(recording);
     QTest::qWait(1500);
     destroyed ? m_window.reset() : void(m_window->close());
+    // The take's own file is closed; readers of the finished take (its figures, the waveform) may still run.
     for (const QString &handle : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System))
-        QVERIFY(!QFile::symLinkTarget(QStringLiteral("/proc/self/fd/") + handle).contains(QLatin1String("11.mp3")));
+        QVERIFY(!QFile::symLinkTarget(QStringLiteral("/proc/self/fd/") + handle).contains(QLatin1String("11.mp3.part")));
     QVERIFY2(AudioFixtures::decodedSeconds(sentence) > 1.0, qPrintable(QString::number(AudioFixtures::decodedSeconds(sentence))));
 }
 
