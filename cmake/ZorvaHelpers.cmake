@@ -19,7 +19,7 @@ function(zorva_add_library name)
 endfunction()
 
 # zorva_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [ENVIRONMENT ...]
-#                [CONCURRENT | LOCKS desktop microphone])
+#                [CONCURRENT | LOCKS desktop microphone | OWN_DESKTOP])
 # One QtTest executable, run by CTest in its own temporary working directory
 # (the test makes it with QTemporaryDir; CTest runs it from the build folder).
 # Tests share one test display and one sound server (a speaker whose monitor some tests
@@ -27,13 +27,20 @@ endfunction()
 # marked CONCURRENT: they touch neither (offscreen windows, no audio device) and run
 # beside the others when ctest is given -j. A test that needs only some of the desktop
 # names it with LOCKS: "microphone" for capture without windows, "desktop" for the display
-# and the speaker.
+# and the speaker. A long test of the whole window gets a private desktop of its own
+# (OWN_DESKTOP) and starts first, so that the others need not wait for it.
 function(zorva_add_test name)
-    cmake_parse_arguments(ARG "CONCURRENT" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LOCKS" ${ARGN})
+    cmake_parse_arguments(ARG "CONCURRENT;OWN_DESKTOP" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} zorva_testsupport Qt5::Test zorva_warnings)
-    add_test(NAME ${name} COMMAND ${name})
+    if(ARG_OWN_DESKTOP)
+        add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env.sh $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES COST 1000)
+        set(ARG_CONCURRENT TRUE)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
