@@ -5,9 +5,12 @@
 #include "audiofixtures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace AudioBenchFixtures {
 
@@ -43,6 +46,14 @@ inline QString speech(int seconds, bool mp3)
         ? QStringLiteral("sox %1 -t wav - repeat 300 trim 0 %2 | lame --quiet -b 128 - %3")
         : QStringLiteral("sox %1 %3 repeat 300 trim 0 %2");
     return shell(make.arg(phrase).arg(seconds).arg(path)) ? path : QString();
+}
+
+// Wall times depend on what else runs on the machine's cores: the load says how busy.
+inline void printLoadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly))
+        std::printf("load average at start: %s", load.readLine().constData());
 }
 
 } // namespace AudioBenchFixtures

@@ -61,10 +61,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    // Wall times depend on what else runs on the machine's cores: the load says how busy.
-    QFile load(QStringLiteral("/proc/loadavg"));
-    if (load.open(QIODevice::ReadOnly))
-        std::printf("load average at start: %s", load.readLine().constData());
+    AudioBenchFixtures::printLoadAverage();
     const QString mp3 = AudioBenchFixtures::speech(3600, true);
     if (mp3.isEmpty() || !ensureGStreamer()) {
         std::fprintf(stderr, "cannot make the 60-minute MP3 or start GStreamer\n");

@@ -5,6 +5,7 @@
 // reference: how the trainer looped before its loops were scheduled) and for the trainer's
 // window with its marks set by its buttons. Run under scripts/test-env.sh:
 //   scripts/test-env.sh <build>/bench/bench_loop <build>/stage [loops] [speed]
+#include "audiobenchfixtures.h"
 #include "audiofixtures.h"
 #include "installationcopy.h"
 #include "playerlogic.h"
@@ -237,9 +238,7 @@ int main(int argc, char *argv[])
     const double speed = args.size() > 3 ? args.at(3).toDouble() : 1.0;
     zorvaInitResources();
     qputenv("ZORVA_UPDATE_URL", "http://127.0.0.1:9");
-    QFile load(QStringLiteral("/proc/loadavg"));
-    if (load.open(QIODevice::ReadOnly))
-        std::printf("load average at start: %s", load.readLine().constData());
+    AudioBenchFixtures::printLoadAverage();
 
     QTemporaryDir installation;
     const QString material = installation.filePath(QStringLiteral("workspace/loopbench.wav"));

@@ -65,9 +65,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QFile loadAverage(QStringLiteral("/proc/loadavg"));
-    if (loadAverage.open(QIODevice::ReadOnly))
-        std::printf("load average at start: %s", loadAverage.readLine().constData());
+    AudioBenchFixtures::printLoadAverage();
     const QString mp3 = AudioBenchFixtures::speech(3600, true);
     if (mp3.isEmpty()) {
         std::fprintf(stderr, "cannot make the 60-minute MP3\n");

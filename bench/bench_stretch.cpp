@@ -195,10 +195,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    // Wall times depend on what else runs on the machine's cores: the load says how busy.
-    QFile load(QStringLiteral("/proc/loadavg"));
-    if (load.open(QIODevice::ReadOnly))
-        std::printf("load average at start: %s", load.readLine().constData());
+    AudioBenchFixtures::printLoadAverage();
     const QString wav = AudioBenchFixtures::speech(300, false),
                   mp3 = AudioBenchFixtures::speech(300, true);
     QTemporaryDir dir;
