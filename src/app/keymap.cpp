@@ -45,8 +45,8 @@ struct KeyDefault
 // Function keys and Ctrl or Alt with a letter, digit or arrow: no plain letters, arrows or
 // Space, which the importer's fields, the library's lists and focused buttons need.
 // Practice and repeat buttons share keys: the bar never shows both sets at once, and an
-// action is enabled only while its button is shown. The design's Previous had the same key
-// as Play (Ctrl+P) and its About Qt the desktop's Quit key (Ctrl+Q): both have keys of their own.
+// action is enabled only while its button is shown. Previous once had the same key as Play
+// (Ctrl+P) and About Qt the desktop's Quit key (Ctrl+Q): both have keys of their own.
 const KeyDefault keyDefaults[] = {
     { "playPauseAction", "F9", QT_TRANSLATE_NOOP("Keymap", "Play or pause the material"), "btnPlayPause btnListen", Player, true },
     { "stopModelAction", "F10", QT_TRANSLATE_NOOP("Keymap", "Stop the material"), "btnStop", Player, true },
