@@ -136,12 +136,15 @@ void Zorva::takeBegan()
 }
 
 // A simultaneous take is placed in the model by where the model was when the take's first
-// sample was captured: the first tick after that, less the time since.
+// sample was captured: at the first tick after that, the model's position now less the time
+// since. The tick's own time is not used: on a busy machine it arrives late, and the take
+// would be placed too early in the model.
 void Zorva::noteModelTick(qint64 time)
 {
     if (m_take.isRunning() && m_running.simultaneous && m_running.firstSampleNs != 0 && !m_running.modelStartMs) {
+        const qint64 modelNowMs = mediaObject->currentTime();
         const qint64 sinceFirstSampleMs = (steadyNowNs() - m_running.firstSampleNs) / 1000000;
-        const qint64 position = time - sinceFirstSampleMs;
+        const qint64 position = modelNowMs - sinceFirstSampleMs;
         // -1 would read as "no model"; a millisecond makes no difference to the alignment.
         m_running.modelStartMs = position == -1 ? 0 : position;
     }
