@@ -103,7 +103,6 @@ void Zorva::finishStart()
     contextMenu->insertAction(separator, findChild<QAction *>(QStringLiteral("keySheetAction")));
     contextMenu->insertMenu(separator, makeLanguageMenu(this));
     m_started = true;
-    emit started();
 }
 
 Zorva::~Zorva()

@@ -62,7 +62,7 @@ public:
     ~Zorva() override;
 
     // The window is shown before its players, bar and library exist; they are made right
-    // after its first frame, and started() follows.
+    // after its first frame.
     bool isStarted() const;
 
 public slots:
@@ -131,7 +131,6 @@ signals:
     void noneFileThree();
     void noneFileFour();
     void noneFileFive();
-    void started();
 
 protected:
     void moveEvent(QMoveEvent *event) override;

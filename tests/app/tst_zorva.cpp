@@ -353,17 +353,28 @@ void TestZorva::simultaneousTakeFollowsTheModel()
     QTRY_COMPARE_WITH_TIMEOUT(player()->state(), Phonon::StoppedState, timeoutMs);
     QSignalSpy recording(bar(), &TsControl::recordBeginEnd);
     std::unique_ptr<QProcess> interpreter;
-    connect(bar(), &TsControl::recordBeginEnd, this, [&](bool begin) { if (begin) interpreter.reset(AudioFixtures::playIntoMicrophone("interpreter.wav")); });
+    QElapsedTimer clock;
+    clock.start();
+    qint64 interpreterStartMs = 0;
+    connect(bar(), &TsControl::recordBeginEnd, this, [&](bool begin) {
+        if (begin) {
+            interpreter.reset(AudioFixtures::playIntoMicrophone("interpreter.wav"));
+            interpreterStartMs = clock.elapsed();
+        }
+    });
     beginTake(recording);
     QTRY_VERIFY_WITH_TIMEOUT(player()->state() == Phonon::PlayingState && player()->currentTime() > 0
                                  && player()->currentTime() < 1500, timeoutMs);
+    // Both voices start with the take; a busy machine may start the model later than the
+    // interpreter, who then speaks that much less behind it.
+    const qint64 spokenSpanMs = 2000 + interpreterStartMs - (clock.elapsed() - player()->currentTime());
     QTRY_COMPARE_WITH_TIMEOUT(interpreter->state(), QProcess::NotRunning, 30000);
     QVERIFY(clickNamed(bar(), "btnRecord"));
     TakeLog log(trainDir);
     QTRY_VERIFY_WITH_TIMEOUT(log.load() && log.figures(1, 5), timeoutMs);
-    qInfo("ear-voice span %lld ms (90 %%: %lld ms), the model at %lld ms when the take began", log.figures(1, 5)->evsMedianMs,
-          log.figures(1, 5)->evsP90Ms, log.figures(1, 5)->modelStartMs);
-    QVERIFY(qAbs(log.figures(1, 5)->evsMedianMs - 2000) <= 150);
+    qInfo("ear-voice span %lld ms (90 %%: %lld ms; spoken %lld ms), the model at %lld ms when the take began", log.figures(1, 5)->evsMedianMs,
+          log.figures(1, 5)->evsP90Ms, spokenSpanMs, log.figures(1, 5)->modelStartMs);
+    QVERIFY(qAbs(log.figures(1, 5)->evsMedianMs - spokenSpanMs) <= 150);
     QVERIFY(clickNamed(bar(), "btnNext"));
     auto *figures = m_window->findChild<TakeFiguresPanel *>();
     QTRY_VERIFY(figures->isVisible() && figures->pass() == 1 && figures->figures(1, 5)->evsMedianMs == log.figures(1, 5)->evsMedianMs);
