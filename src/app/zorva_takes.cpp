@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr int consecutiveStep = 2;
-constexpr int simultaneousStep = 6;
+using TrainingRules::consecutiveStep;
+using TrainingRules::simultaneousStep;
 // Over this share of samples at full scale a take is heard as distorted.
 constexpr double kDistortedPercent = 1.0;
 

@@ -30,8 +30,8 @@ constexpr int singleTextWidth = 620;
 constexpr int sideBySideTextWidth = 300;
 constexpr int textHeight = 350;
 
-constexpr int practiceStep = 7;
-constexpr int simultaneousStep = 6;
+using TrainingRules::practiceStep;
+using TrainingRules::simultaneousStep;
 
 // The sentence recordings a folder holds, by name: an empty file is no recording.
 QStringList recordingNames(const QString &folder)

@@ -13,6 +13,12 @@ namespace TrainingRules {
 
 constexpr int sentenceCount = 5;
 constexpr int repeatCount = 5;
+// The steps the window and the bar treat specially: consecutive interpreting (which may go
+// by segments), simultaneous interpreting (the take follows the model) and the practice set
+// after the last step.
+constexpr int consecutiveStep = 2;
+constexpr int simultaneousStep = 6;
+constexpr int practiceStep = 7;
 
 // "./workspace/lesson01.mp3" gives "lesson01". Only the trailing extension goes, so a name
 // such as "a.mp3b.mp3" keeps its inner ".mp3" ("a.mp3b") and finds its "a.mp3b.txt".

@@ -1,6 +1,7 @@
 #include "takecontrols.h"
 
 #include "levelmeter.h"
+#include "trainingrules.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr int consecutiveStep = 2;
+using TrainingRules::consecutiveStep;
 constexpr int controlsWidth = 210;
 constexpr int meterWidth = 160;
 constexpr int rowHeight = 22;
